@@ -1,0 +1,41 @@
+// Small accessors over tree-sitter nodes used by every decoder.
+#pragma once
+
+#include <tree_sitter/api.h>
+
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "parser/parser.h"
+
+namespace tarn {
+
+inline std::string_view node_type(TSNode n) { return ts_node_type(n); }
+inline bool node_is(TSNode n, std::string_view type) { return node_type(n) == type; }
+
+// The source slice of the node; empty when it is not valid UTF-8.
+std::string_view node_text(std::string_view source, TSNode n);
+
+std::optional<TSNode> field(TSNode n, const char* name);
+
+// All children (named and anonymous), in order, enumerated with a cursor.
+std::vector<TSNode> children(TSNode n);
+std::vector<TSNode> named_children(TSNode n);
+std::optional<TSNode> first_named_child(TSNode n);
+
+// Calls fn(child) for each child in order; fn returns false to stop.
+template <typename Fn>
+void for_each_child(TSNode n, Fn&& fn) {
+  const uint32_t count = ts_node_child_count(n);
+  if (count == 0) return;
+  Cursor cursor(n);
+  if (!ts_tree_cursor_goto_first_child(cursor.get())) return;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (!fn(ts_tree_cursor_current_node(cursor.get()))) return;
+    if (!ts_tree_cursor_goto_next_sibling(cursor.get())) return;
+  }
+}
+
+}  // namespace tarn

@@ -1,0 +1,106 @@
+#include "util/path.h"
+
+#include <algorithm>
+
+namespace tarn {
+
+std::vector<Component> path_components(std::string_view path) {
+  std::vector<Component> out;
+  size_t i = 0;
+  if (!path.empty() && path[0] == '/') {
+    out.push_back({ComponentKind::Root, "/"});
+    i = 1;
+  }
+  bool first = out.empty();
+  while (i < path.size()) {
+    size_t j = path.find('/', i);
+    if (j == std::string_view::npos) j = path.size();
+    const std::string_view part = path.substr(i, j - i);
+    if (part.empty()) {
+      // repeated separator
+    } else if (part == ".") {
+      if (first) out.push_back({ComponentKind::CurDir, "."});
+    } else if (part == "..") {
+      out.push_back({ComponentKind::ParentDir, ".."});
+    } else {
+      out.push_back({ComponentKind::Normal, part});
+    }
+    first = false;
+    i = j + 1;
+  }
+  return out;
+}
+
+int compare_paths(std::string_view a, std::string_view b) {
+  if (a == b) return 0;
+  const auto ca = path_components(a), cb = path_components(b);
+  const size_t n = std::min(ca.size(), cb.size());
+  for (size_t k = 0; k < n; ++k) {
+    if (ca[k].kind != cb[k].kind) return ca[k].kind < cb[k].kind ? -1 : 1;
+    const int c = ca[k].text.compare(cb[k].text);
+    if (c != 0) return c < 0 ? -1 : 1;
+  }
+  if (ca.size() == cb.size()) return 0;
+  return ca.size() < cb.size() ? -1 : 1;
+}
+
+bool path_starts_with(std::string_view path, std::string_view prefix) {
+  const auto cp = path_components(path), cx = path_components(prefix);
+  if (cx.size() > cp.size()) return false;
+  return std::equal(cx.begin(), cx.end(), cp.begin());
+}
+
+std::optional<std::string> path_strip_prefix(std::string_view path, std::string_view prefix) {
+  const auto cp = path_components(path), cx = path_components(prefix);
+  if (cx.size() > cp.size() || !std::equal(cx.begin(), cx.end(), cp.begin())) return std::nullopt;
+  std::string rest;
+  for (size_t k = cx.size(); k < cp.size(); ++k) {
+    if (!rest.empty()) rest += '/';
+    rest += cp[k].text;
+  }
+  return rest;
+}
+
+bool path_is_absolute(std::string_view path) { return !path.empty() && path[0] == '/'; }
+
+std::string path_join(std::string_view base, std::string_view rel) {
+  if (path_is_absolute(rel) || base.empty()) return std::string(rel);
+  std::string out(base);
+  if (out.back() != '/') out += '/';
+  out += rel;
+  return out;
+}
+
+std::optional<std::string_view> path_file_name(std::string_view path) {
+  const auto comps = path_components(path);
+  if (comps.empty() || comps.back().kind != ComponentKind::Normal) return std::nullopt;
+  return comps.back().text;
+}
+
+std::optional<std::string> path_parent(std::string_view path) {
+  auto comps = path_components(path);
+  if (comps.empty() || comps.back().kind == ComponentKind::Root) return std::nullopt;
+  comps.pop_back();
+  std::string out;
+  for (const auto& c : comps) {
+    if (!out.empty() && out.back() != '/') out.push_back('/');
+    out.append(c.text);
+  }
+  return out;
+}
+
+std::optional<std::string_view> file_name_extension(std::string_view name) {
+  if (name == "..") return std::nullopt;
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return std::nullopt;
+  return name.substr(dot + 1);
+}
+
+std::string_view file_name_stem(std::string_view name) {
+  if (name == "..") return name;
+  const size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return name;
+  return name.substr(0, dot);
+}
+
+}  // namespace tarn

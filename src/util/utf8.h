@@ -1,0 +1,31 @@
+// UTF-8 helpers shared by every subsystem.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tarn {
+
+bool is_valid_utf8(std::string_view bytes);
+
+// Byte offset of the first invalid sequence, or npos when the text is valid.
+size_t first_invalid_utf8(std::string_view bytes);
+
+// The text with every invalid sequence replaced by U+FFFD (maximal-subpart rule).
+std::string utf8_lossy(std::string_view bytes);
+
+// Decodes one code point of valid UTF-8 at `pos`, advancing it.
+char32_t decode_utf8(std::string_view text, size_t& pos);
+
+void append_utf8(std::string& out, char32_t cp);
+
+// Unicode White_Space.
+bool is_unicode_space(char32_t cp);
+
+// Removes Unicode White_Space from both ends of valid UTF-8 text.
+std::string_view trim_unicode(std::string_view text);
+std::string_view trim_unicode_start(std::string_view text);
+
+}  // namespace tarn
