@@ -1,0 +1,31 @@
+// Module-level variables assigned before the Migration class, through which
+// the decoders resolve names used as arguments.
+#pragma once
+
+#include <tree_sitter/api.h>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "parser/parser.h"
+
+namespace tarn {
+
+struct ModuleScope {
+  const ParsedSource* source = nullptr;
+  std::unordered_map<std::string, TSNode> variables;  // name -> assigned value node
+
+  std::optional<TSNode> lookup(const std::string& name) const {
+    auto it = variables.find(name);
+    if (it == variables.end()) return std::nullopt;
+    return it->second;
+  }
+};
+
+// The first top-level class named exactly "Migration".
+std::optional<TSNode> find_migration_class(const ParsedSource& parsed);
+
+ModuleScope collect_module_variables(const ParsedSource& parsed);
+
+}  // namespace tarn

@@ -1,0 +1,19 @@
+// The process-wide colour decision and ANSI styling of text elements.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarn {
+
+// Decided once per process: CLICOLOR_FORCE (not "0") forces colour on; else
+// NO_COLOR turns it off; else CLICOLOR=0 turns it off; else on exactly when
+// standard output is a terminal.
+bool color_enabled();
+
+enum class Color { None, Red, Green, Yellow, Blue, Cyan };
+
+// ESC[<codes>m text ESC[0m when colour is on (bold code first); bare text otherwise.
+std::string style(std::string_view text, Color color, bool bold = false);
+
+}  // namespace tarn
