@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ast/op_summary_testutil.h"
+#include "ast/decoder_testutil.h"
 
 namespace tarn {
 namespace {

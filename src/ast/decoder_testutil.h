@@ -1,12 +1,24 @@
-// Test-only: one-line summaries of operations, so expectations read as text.
+// Test-only helpers for the decoders: parsing a snippet, and one-line
+// summaries of operations so that expectations read as text.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ast/model.h"
+#include "parser/parser.h"
 
 namespace tarn::testutil {
+
+// Parses a snippet that the test knows to be valid Python.
+inline ParsedSource parse_source(std::string text) {
+  ParsedSource parsed{std::move(text), nullptr};
+  auto tree = parse_python(parsed.source, "test.py");
+  if (!tree.ok()) std::abort();
+  parsed.tree = std::move(tree).value();
+  return parsed;
+}
 
 inline const char* kind_label(OperationKind k) {
   static const char* const kNames[] = {
