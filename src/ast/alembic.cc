@@ -1,5 +1,6 @@
 #include "ast/alembic.h"
 
+#include "ast/branching.h"
 #include "parser/node.h"
 
 namespace tarn {
@@ -7,12 +8,6 @@ namespace tarn {
 namespace {
 
 bool is_nested_definition(TSNode n) { return node_is(n, "lambda") || node_is(n, "function_definition"); }
-
-bool is_branching_statement(TSNode n) {
-  const std::string_view t = node_type(n);
-  return t == "if_statement" || t == "for_statement" || t == "while_statement" || t == "try_statement" ||
-         t == "match_statement";
-}
 
 // Names bound to op.get_context() by the top-level statements of upgrade that
 // start before a given with statement. With statements are tested in source
@@ -65,7 +60,7 @@ class AlembicWalker {
       if (auto body = field(node, "body")) walk(*body, autocommit, unconditional);
       return;
     }
-    const bool child_unconditional = unconditional && !is_branching_statement(node);
+    const bool child_unconditional = unconditional && !is_branching_statement(node_type(node));
     for_each_child(node, [&](TSNode c) {
       if (ts_node_is_named(c)) walk(c, in_autocommit, child_unconditional);
       return true;
