@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "main/color.h"
 #include "main/sanitize.h"
 #include "util/utf8.h"
 
@@ -612,10 +613,9 @@ Cli build_cli(const LevelMatches& m) {
   return cli;
 }
 
+// Like the report colour, but per stream, and a dumb terminal gets no escapes.
 bool stream_styled(int fd) {
-  if (const char* force = std::getenv("CLICOLOR_FORCE"); force && std::strcmp(force, "0") != 0) return true;
-  if (std::getenv("NO_COLOR")) return false;
-  if (const char* cli = std::getenv("CLICOLOR"); cli && std::strcmp(cli, "0") == 0) return false;
+  if (std::optional<bool> forced = color_from_environment()) return *forced;
   if (const char* term = std::getenv("TERM"); term && std::strcmp(term, "dumb") == 0) return false;
   return isatty(fd) == 1;
 }
