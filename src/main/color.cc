@@ -7,17 +7,15 @@
 
 namespace tarn {
 
-namespace {
-bool decide() {
+std::optional<bool> color_from_environment() {
   if (const char* force = std::getenv("CLICOLOR_FORCE"); force && std::strcmp(force, "0") != 0) return true;
   if (std::getenv("NO_COLOR")) return false;
   if (const char* cli = std::getenv("CLICOLOR"); cli && std::strcmp(cli, "0") == 0) return false;
-  return isatty(STDOUT_FILENO) == 1;
+  return std::nullopt;
 }
-}  // namespace
 
 bool color_enabled() {
-  static const bool enabled = decide();
+  static const bool enabled = color_from_environment().value_or(isatty(STDOUT_FILENO) == 1);
   return enabled;
 }
 

@@ -1,6 +1,7 @@
 // The process-wide colour decision and ANSI styling of text elements.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,11 @@ namespace tarn {
 // NO_COLOR turns it off; else CLICOLOR=0 turns it off; else on exactly when
 // standard output is a terminal.
 bool color_enabled();
+
+// The environment's part of that decision: true when CLICOLOR_FORCE forces
+// colour, false when NO_COLOR or CLICOLOR=0 turns it off, nullopt when the
+// stream decides.
+std::optional<bool> color_from_environment();
 
 enum class Color { None, Red, Green, Yellow, Blue, Cyan };
 
