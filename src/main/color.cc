@@ -20,7 +20,11 @@ bool color_enabled() {
 }
 
 std::string style(std::string_view text, Color color, bool bold) {
-  if (!color_enabled() || (color == Color::None && !bold)) return std::string(text);
+  return style(text, color, bold, color_enabled());
+}
+
+std::string style(std::string_view text, Color color, bool bold, bool enabled) {
+  if (!enabled || (color == Color::None && !bold)) return std::string(text);
   std::string codes = bold ? "1" : "";
   const char* fg = nullptr;
   switch (color) {

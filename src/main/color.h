@@ -21,5 +21,7 @@ enum class Color { None, Red, Green, Yellow, Blue, Cyan };
 
 // ESC[<codes>m text ESC[0m when colour is on (bold code first); bare text otherwise.
 std::string style(std::string_view text, Color color, bool bold = false);
+// The same with the colour decision given, for text rendered before it is printed.
+std::string style(std::string_view text, Color color, bool bold, bool enabled);
 
 }  // namespace tarn
