@@ -11,25 +11,27 @@ namespace tarn {
 
 namespace {
 
-// The first `name = ...` statement directly in the class body; `first_named`
-// chooses how the assignment is found inside the statement.
-std::optional<TSNode> class_assignment(std::string_view source, TSNode body, std::string_view name,
-                                       bool first_named) {
-  std::optional<TSNode> found;
-  for_each_child(body, [&](TSNode statement) {
-    if (!node_is(statement, "expression_statement")) return true;
-    const auto assignment = first_named ? first_named_child(statement) : std::optional<TSNode>(ts_node_child(statement, 0));
-    if (!assignment || ts_node_is_null(*assignment) || !node_is(*assignment, "assignment")) return true;
-    const auto left = field(*assignment, "left");
-    if (left && node_text(source, *left) == name) found = assignment;
-    return !found;
-  });
-  return found;
+// The assignment a statement of a class body consists of, if any.
+std::optional<TSNode> statement_assignment(TSNode statement) {
+  if (!node_is(statement, "expression_statement")) return std::nullopt;
+  const auto assignment = first_named_child(statement);
+  if (!assignment || !node_is(*assignment, "assignment")) return std::nullopt;
+  return assignment;
+}
+
+bool assigns_to(std::string_view source, TSNode assignment, std::string_view name) {
+  const auto left = field(assignment, "left");
+  return left && node_text(source, *left) == name;
 }
 
 std::vector<Operation> django_operations(DjangoContext& ctx, TSNode body) {
   std::vector<Operation> out;
-  const auto assignment = class_assignment(ctx.source, body, "operations", false);
+  std::optional<TSNode> assignment;
+  for_each_child(body, [&](TSNode statement) {
+    assignment = statement_assignment(statement);
+    if (assignment && !assigns_to(ctx.source, *assignment, "operations")) assignment.reset();
+    return !assignment;
+  });
   if (!assignment) return out;
   const auto right = field(*assignment, "right");
   if (!right) return out;  // an annotation without a value
@@ -46,18 +48,13 @@ std::vector<Operation> django_operations(DjangoContext& ctx, TSNode body) {
 bool django_non_atomic(std::string_view source, TSNode body) {
   bool non_atomic = false;
   for_each_child(body, [&](TSNode statement) {
-    if (!node_is(statement, "expression_statement")) return true;
-    const auto assignment = first_named_child(statement);
-    if (!assignment || !node_is(*assignment, "assignment")) return true;
-    const auto left = field(*assignment, "left"), right = field(*assignment, "right");
-    non_atomic = left && right && node_text(source, *left) == "atomic" && is_false_literal(*right);
+    const auto assignment = statement_assignment(statement);
+    if (!assignment || !assigns_to(source, *assignment, "atomic")) return true;
+    const auto right = field(*assignment, "right");
+    non_atomic = right && is_false_literal(*right);
     return !non_atomic;
   });
   return non_atomic;
-}
-
-bool ends_with(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
 // Statements live only in the module, in blocks, and in the compound
@@ -65,8 +62,8 @@ bool ends_with(std::string_view text, std::string_view suffix) {
 // simple statements made of them never do, and they are most of a migration.
 bool may_hold_statements(std::string_view type) {
   if (type == "module" || type == "block") return true;
-  if (ends_with(type, "_clause") || ends_with(type, "_definition")) return true;
-  return ends_with(type, "_statement") && type != "expression_statement" && type != "return_statement";
+  if (type.ends_with("_clause") || type.ends_with("_definition")) return true;
+  return type.ends_with("_statement") && type != "expression_statement" && type != "return_statement";
 }
 
 ModuleImport to_module_import(std::string_view source, TSNode statement) {

@@ -134,6 +134,24 @@ TEST(AnalyzeMigration, ModuleLevelEdgeCases) {
             "framework Django\nclass 1:0-2:18\nnon_atomic\n");
 }
 
+TEST(AnalyzeMigration, ImportsInEveryKindOfBlock) {
+  const char* source =
+      "if a:\n    import a1\nelif b:\n    import b1\nelse:\n    import c1\n"
+      "try:\n    import d1\nexcept ImportError:\n    import e1\nelse:\n    import e2\nfinally:\n    import f1\n"
+      "try:\n    pass\nexcept* E:\n    import e3\n"
+      "with x:\n    for i in y:\n        while z:\n            import g1\n        else:\n            import g2\n"
+      "match v:\n    case 1:\n        import h1\n"
+      "@deco\ndef f():\n    import i1\n"
+      "class C:\n    async def g(): import j1\n"
+      "x = lambda: 1; import k1\n"
+      "if q: from m import n1\n";
+  auto result = parse_migration_source("app/migrations/0001_x.py", source);
+  ASSERT_TRUE(result.ok()) << result.error().message();
+  std::string names;
+  for (const ModuleImport& i : result->imports) names += i.names.at(0) + " ";
+  EXPECT_EQ(names, "a1 b1 c1 d1 e1 e2 f1 e3 g1 g2 h1 i1 j1 k1 n1 ");
+}
+
 TEST(ParseMigrationSource, Refusals) {
   std::string exact = "x = 1\n#";
   exact.resize(kMaxMigrationBytes, 'x');

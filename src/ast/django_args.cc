@@ -17,6 +17,11 @@ std::string_view after_last_dot(std::string_view text) {
   return dot == std::string_view::npos ? text : text.substr(dot + 1);
 }
 
+std::string_view without_trailing_semicolons(std::string_view text) {
+  while (!text.empty() && text.back() == ';') text.remove_suffix(1);
+  return text;
+}
+
 bool is_string_literal(TSNode node) { return string_node_kind(node).has_value(); }
 
 bool has_name(std::string_view source, TSNode keyword_argument, std::string_view name) {
@@ -261,9 +266,7 @@ std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
   bool any = false, readable = true;
   const auto add_piece = [&](TSNode literal) {
     if (any) out += ";\n";
-    const size_t mark = out.size();
-    out += python_string_value(source, literal);
-    while (out.size() > mark && out.back() == ';') out.pop_back();
+    out += without_trailing_semicolons(python_string_value(source, literal));
     any = true;
   };
   for_each_child(node, [&](TSNode child) {
@@ -288,9 +291,6 @@ std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
   return out;
 }
 
-std::string trim_trailing_semicolons(std::string_view text) {
-  while (!text.empty() && text.back() == ';') text.remove_suffix(1);
-  return std::string(text);
-}
+std::string trim_trailing_semicolons(std::string_view text) { return std::string(without_trailing_semicolons(text)); }
 
 }  // namespace tarn
