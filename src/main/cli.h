@@ -10,9 +10,10 @@
 #include <variant>
 #include <vector>
 
+#include "main/output_format.h"
+
 namespace tarn {
 
-enum class OutputFormat : uint8_t { Default = 0, Json = 1, Compact = 2 };
 
 // The one subcommand.
 struct Commands {

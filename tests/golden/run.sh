@@ -8,6 +8,7 @@
 # The scratch dir's path is written @TMP@ in the expected texts.
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 set -uo pipefail
+shopt -s nullglob
 tarn="$1"; cases="$2"; shift 2
 failed=0; count=0
 names=("$@")
