@@ -55,10 +55,10 @@ MODELS_STATE = (
   EXPECT_TRUE(a.non_atomic);
   EXPECT_EQ(testutil::summaries(a.operations),
             (Strings{
-                "AddField @user model=user name=nickname {dbc,default} ctx",
+                "AddField @user model=user name=nickname {db_constraint,default} ctx",
                 "AddIndexConcurrently @user model=user ctx",
                 "RenameField @user model=user name=name old=name new=username ctx",
-                "AlterField @public.order model=order name=total {dbc,null,type} ctx",
+                "AlterField @public.order model=order name=total {db_constraint,null,type_changed} ctx",
                 "RemoveIndex @- model= ctx",
                 "AddConstraint @order model=order ForeignKey ctx",
                 "RawSql @- sql=[COMMENT ON COLUMN \"user\".\"nickname\" IS] ctx",

@@ -1,64 +1,20 @@
-// Test-only helpers for the decoders: parsing a snippet, and one-line
-// summaries of operations so that expectations read as text.
+// Test-only: one-line summaries of operations so that expectations of the
+// Alembic and Aerich decoders read as short text.
 #pragma once
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "ast/model.h"
-#include "parser/parser.h"
+#include "ast/test_support.h"
 
 namespace tarn::testutil {
 
-// Parses a snippet that the test knows to be valid Python.
-inline ParsedSource parse_source(std::string text) {
-  ParsedSource parsed{std::move(text), nullptr};
-  auto tree = parse_python(parsed.source, "test.py");
-  if (!tree.ok()) std::abort();
-  parsed.tree = std::move(tree).value();
-  return parsed;
-}
-
-inline const char* kind_label(OperationKind k) {
-  static const char* const kNames[] = {
-      "AddIndex",          "AddIndexConcurrently",    "RemoveIndex",       "RemoveIndexConcurrently",
-      "CreateModel",       "DeleteModel",             "RenameModel",       "AddField",
-      "RemoveField",       "AlterField",              "RenameField",       "AddConstraint",
-      "RemoveConstraint",  "RunSQL",                  "RawSql",            "RunPython",
-      "SeparateDatabaseAndState", "AlterModelOptions", "AlterModelManagers", "AlterModelTable",
-      "AlterUniqueTogether", "AlterIndexTogether",    "AlterOrderWithRespectTo", "Other"};
-  return kNames[static_cast<int>(k)];
-}
-
-inline std::string flags_label(const FieldFlags& f) {
-  std::string s;
-  const auto add = [&](bool on, const char* name) {
-    if (!on) return;
-    if (!s.empty()) s += ',';
-    s += name;
-  };
-  add(f.foreign_key, "fk");
-  add(f.is_foreign_key_class, "fkclass");
-  add(f.db_constraint, "dbc");
-  add(f.db_index, "index");
-  add(f.db_index_false, "noindex");
-  add(f.unique, "unique");
-  add(f.null, "null");
-  add(f.has_default, "default");
-  add(f.has_db_default, "dbdefault");
-  add(f.type_changed, "type");
-  return "{" + s + "}";
-}
-
-inline const char* constraint_label(ConstraintKind k) {
-  static const char* const kNames[] = {"Unique", "ForeignKey", "Check", "Exclusion", "Other"};
-  return kNames[static_cast<int>(k)];
-}
+using testing::parse_source;
 
 // "Kind @schema.table payload-fields [ctx]"; "@-" when the table is absent.
 inline std::string summary(const Operation& op) {
-  std::string s = kind_label(op.kind);
+  std::string s = testing::kind_name(op.kind);
   s += " @";
   if (!op.table) {
     s += "-";
@@ -75,9 +31,9 @@ inline std::string summary(const Operation& op) {
     s += " model=" + p->model + " name=" + p->name;
     if (p->old_name) s += " old=" + *p->old_name;
     if (p->new_name) s += " new=" + *p->new_name;
-    if (p->flags) s += " " + flags_label(*p->flags);
+    if (p->flags) s += " " + testing::flags_text(p->flags);
   } else if (const auto* p = std::get_if<payload::Constraint>(&op.payload)) {
-    s += " model=" + p->model + " " + constraint_label(p->constraint_kind);
+    s += " model=" + p->model + " " + testing::constraint_name(p->constraint_kind);
     if (p->not_valid) s += " not_valid";
     if (p->non_plain_unique) s += " non_plain";
   } else if (const auto* p = std::get_if<payload::Sql>(&op.payload)) {
