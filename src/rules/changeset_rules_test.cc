@@ -52,7 +52,7 @@ TEST(R009, HalvesAcrossTheChangeSet) {
     std::vector<ParsedMigration> parsed;
     for (size_t i = 0; i < c.migrations.size(); ++i) {
       parsed.push_back(
-          migration(Framework::Django, ops_of(c.migrations[i]), "/repo/app/migrations/000" + std::to_string(i)));
+          make_migration(Framework::Django, ops_of(c.migrations[i]), "/repo/app/migrations/000" + std::to_string(i)));
     }
     std::vector<const ParsedMigration*> refs;
     for (const auto& m : parsed) refs.push_back(&m);
@@ -72,14 +72,14 @@ TEST(R009, NestedHalvesDoNotCount) {
   std::vector<Operation> ops;
   ops.push_back(state_only(2));
   ops.push_back(at_line(separate_op(std::move(inner), true), 3));  // both-sided wrapper
-  ParsedMigration m = migration(Framework::Django, std::move(ops));
+  ParsedMigration m = make_migration(Framework::Django, std::move(ops));
   auto rule = make_separate_db_state_same_pr();
   EXPECT_TRUE(run_changeset_check(*rule, {&m}, {m.path}, {}).empty());
 }
 
 TEST(R009, Texts) {
-  ParsedMigration a = migration(Framework::Django, ops_of({state_only}), "a.py");
-  ParsedMigration b = migration(Framework::Django, ops_of({database_only}), "b.py");
+  ParsedMigration a = make_migration(Framework::Django, ops_of({state_only}), "a.py");
+  ParsedMigration b = make_migration(Framework::Django, ops_of({database_only}), "b.py");
   auto rule = make_separate_db_state_same_pr();
   auto d = run_changeset_check(*rule, {&a, &b}, {}, {});
   ASSERT_EQ(d.size(), 2u);

@@ -36,7 +36,7 @@ TEST(R005, OnlyTopLevelRemoveFieldIsReported) {
   ops.push_back(at_line(field_op(K::RemoveField, "book", "isbn"), 2));
   ops.push_back(at_line(separate_op(std::move(inner), true), 3));
   ops.push_back(at_line(empty_op(K::RemoveField), 5));  // reported whatever its payload
-  auto d = run_check(*rule, migration(Framework::Django, std::move(ops)));
+  auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   ASSERT_EQ(lines_of(d), (std::vector<uint64_t>{2, 5}));
   EXPECT_EQ(d[0].rule_id, "R005");
   EXPECT_EQ(d[0].rule_name, "remove-field-without-separate");
@@ -52,7 +52,7 @@ TEST(R005, AlembicAndAerichShareTheirTexts) {
   for (Framework fw : {Framework::Alembic, Framework::Aerich}) {
     std::vector<Operation> ops;
     ops.push_back(on_table(field_op(K::RemoveField, "t", "c"), "t"));
-    auto d = run_check(*rule, migration(fw, std::move(ops)));
+    auto d = check_rule(*rule, make_migration(fw, std::move(ops)));
     ASSERT_EQ(d.size(), 1u);
     EXPECT_EQ(d[0].message, "Dropping a column can break running application code");
     EXPECT_EQ(d[0].help, "Deploy code that no longer reads the column before a later drop-column migration.");
@@ -75,7 +75,7 @@ TEST(R011, RenameFieldReportedAtItsOwnSpanAtAnyDepth) {
   for (const Case& c : {Case{Framework::Django, "RenameField requires simultaneous application deployment"},
                         Case{Framework::Alembic, "Renaming a column requires simultaneous application deployment"},
                         Case{Framework::Aerich, "Renaming a column requires simultaneous application deployment"}}) {
-    auto d = run_check(*rule, migration(c.framework, ops));
+    auto d = check_rule(*rule, make_migration(c.framework, ops));
     ASSERT_EQ(lines_of(d), (std::vector<uint64_t>{2, 4}));
     EXPECT_EQ(d[1].message, c.message);
     EXPECT_EQ(d[1].severity, Severity::Error);
@@ -94,7 +94,7 @@ TEST(R012, RunPythonWithoutReverseIsAWarningNamingTheFunction) {
   std::vector<Operation> inner;
   inner.push_back(at_line(run_python("nested"), 6));
   ops.push_back(at_line(separate_op(std::move(inner), false), 5));
-  auto d = run_check(*rule, migration(Framework::Django, std::move(ops)));
+  auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   ASSERT_EQ(lines_of(d), (std::vector<uint64_t>{2, 6}));
   EXPECT_EQ(d[0].message, "RunPython 'forwards' has no reverse function");
   EXPECT_EQ(d[1].message, "RunPython 'nested' has no reverse function");
@@ -108,7 +108,7 @@ TEST(R012, FunctionTextWithBracesIsInsertedLiterally) {
   auto rule = make_irreversible_run_python();
   std::vector<Operation> ops;
   ops.push_back(run_python("lambda a, s: {}"));
-  auto d = run_check(*rule, migration(Framework::Django, std::move(ops)));
+  auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   ASSERT_EQ(d.size(), 1u);
   EXPECT_EQ(d[0].message, "RunPython 'lambda a, s: {}' has no reverse function");
 }
@@ -120,7 +120,7 @@ TEST(R013, OnlyRunSqlWithoutAnyReverseIsReported) {
   ops.push_back(at_line(run_sql("UPDATE t SET a = 1", ""), 3));           // RunSQL.noop
   ops.push_back(at_line(run_sql("UPDATE t SET a = 1", "UPDATE t"), 4));
   ops.push_back(at_line(sql_op(K::RawSql, "UPDATE t SET a = 1"), 5));  // not a RunSQL
-  auto d = run_check(*rule, migration(Framework::Django, std::move(ops)));
+  auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   ASSERT_EQ(lines_of(d), (std::vector<uint64_t>{2}));
   EXPECT_EQ(d[0].rule_id, "R013");
   EXPECT_EQ(d[0].message, "RunSQL has no reverse_sql");
@@ -155,9 +155,9 @@ TEST(R014, ModuleAndNameRules) {
   };
   auto rule = make_model_imports();
   for (const Case& c : cases) {
-    ParsedMigration m = migration(Framework::Django, {});
+    ParsedMigration m = make_migration(Framework::Django, {});
     m.imports.push_back(ModuleImport{c.names, c.module, line_span(3)});
-    auto d = run_check(*rule, m);
+    auto d = check_rule(*rule, m);
     ASSERT_EQ(d.size(), c.reported ? 1u : 0u) << c.module.value_or("(plain)");
     if (c.reported) {
       EXPECT_EQ(d[0].message, "Direct model import found in migration");
@@ -169,11 +169,11 @@ TEST(R014, ModuleAndNameRules) {
 
 TEST(R014, OneDiagnosticPerImportStatementInOrder) {
   auto rule = make_model_imports();
-  ParsedMigration m = migration(Framework::Django, {});
+  ParsedMigration m = make_migration(Framework::Django, {});
   m.imports.push_back(ModuleImport{{"Author", "Book"}, ".models", line_span(1)});
   m.imports.push_back(ModuleImport{{"migrations"}, "django.db", line_span(2)});
   m.imports.push_back(ModuleImport{{"Shelf"}, "shop.models", line_span(3)});
-  auto d = run_check(*rule, m);
+  auto d = check_rule(*rule, m);
   EXPECT_EQ(lines_of(d), (std::vector<uint64_t>{1, 3}));
   ASSERT_FALSE(d.empty());
   EXPECT_EQ(d[0].help,
@@ -205,7 +205,7 @@ TEST(R015, MessagesByFlagsAndFramework) {
   for (const Case& c : cases) {
     std::vector<Operation> ops;
     ops.push_back(at_line(field_op(K::AlterField, "user", "email", c.flags), 4));
-    auto d = run_check(*rule, migration(c.framework, std::move(ops)));
+    auto d = check_rule(*rule, make_migration(c.framework, std::move(ops)));
     if (c.message == nullptr) {
       EXPECT_TRUE(d.empty());
       continue;
@@ -233,7 +233,7 @@ TEST(R015, OnlyAlterFieldIsJudgedIncludingNestedOnes) {
   std::vector<Operation> ops;
   ops.push_back(at_line(field_op(K::AddField, "user", "b", FieldFlags{}), 2));
   ops.push_back(at_line(separate_op(std::move(inner), true), 3));
-  auto d = run_check(*rule, migration(Framework::Django, std::move(ops)));
+  auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   EXPECT_EQ(lines_of(d), (std::vector<uint64_t>{3}));
 }
 

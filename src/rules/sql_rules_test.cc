@@ -32,8 +32,8 @@ TEST(IsConcurrentOperation, KindsAndSqlText) {
       {run_sql("CREATE INDEX i ON t (c) WHERE x = 'CONCURRENTLY'"), false},
       {run_sql("SELECT 1", "CREATE INDEX CONCURRENTLY i ON t (c)"), false},  // reverse only
       {run_sql(""), false},
-      {make_op(K::RunSQL, payload::Empty{}), false},  // payload does not fit its kind
-      {make_op(K::RunPython, payload::Python{"CREATE INDEX CONCURRENTLY", std::nullopt}), false},
+      {plain_op(K::RunSQL, payload::Empty{}), false},  // payload does not fit its kind
+      {plain_op(K::RunPython, payload::Python{"CREATE INDEX CONCURRENTLY", std::nullopt}), false},
   };
   for (const Case& c : cases) {
     const auto* sql = std::get_if<payload::Sql>(&c.op.payload);
@@ -61,7 +61,7 @@ TEST(R003, StatementsAreJudgedOneByOne) {
   for (const Case& c : cases) {
     std::vector<Operation> ops;
     ops.push_back(at_line(run_sql(c.sql), 5));
-    auto d = run_check(*rule, migration(Framework::Django, std::move(ops)));
+    auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
     EXPECT_EQ(d.size(), c.reported ? 1u : 0u) << c.sql;
   }
 }
@@ -86,7 +86,7 @@ TEST(R003, TextsBySqlKindAndFramework) {
     ops.push_back(at_line(c.op, 7));
     ops.push_back(at_line(run_sql("SELECT 1", "CREATE INDEX a ON t (x)"), 8));  // reverse never read
     ops.push_back(at_line(on_table(index_op(K::AddIndex, "t"), "t"), 9));      // not raw SQL
-    auto d = run_check(*rule, migration(c.framework, std::move(ops)));
+    auto d = check_rule(*rule, make_migration(c.framework, std::move(ops)));
     ASSERT_EQ(d.size(), 1u) << c.message;  // one per operation, however many statements
     EXPECT_EQ(d[0].message, c.message);
     EXPECT_EQ(d[0].span, line_span(7));
@@ -104,7 +104,7 @@ TEST(R003, NestedRunSqlIsTested) {
   std::vector<Operation> ops;
   ops.push_back(at_line(separate_op(std::move(inner), true), 3));
   auto rule = make_runsql_create_index();
-  EXPECT_EQ(lines_of(run_check(*rule, migration(Framework::Django, std::move(ops)))), (std::vector<uint64_t>{4}));
+  EXPECT_EQ(lines_of(check_rule(*rule, make_migration(Framework::Django, std::move(ops)))), (std::vector<uint64_t>{4}));
 }
 
 TEST(R004, DjangoReportsOnceAtTheMigrationClass) {
@@ -137,10 +137,10 @@ TEST(R004, DjangoReportsOnceAtTheMigrationClass) {
       }
       ops.push_back(std::move(op));
     }
-    ParsedMigration m = migration(Framework::Django, std::move(ops));
+    ParsedMigration m = make_migration(Framework::Django, std::move(ops));
     m.non_atomic = c.non_atomic;
     if (c.has_class) m.migration_class_span = class_span;
-    auto d = run_check(*rule, m);
+    auto d = check_rule(*rule, m);
     if (!c.expected) {
       EXPECT_TRUE(d.empty()) << c.name;
       continue;
@@ -157,10 +157,10 @@ TEST(R004, AlembicReportsEachCallOutsideAnAutocommitBlock) {
   ops.push_back(at_line(on_table(index_op(K::AddIndexConcurrently, "t"), "t"), 3));
   ops.push_back(at_line(with_context_flag(on_table(index_op(K::AddIndexConcurrently, "t"), "t")), 5));
   ops.push_back(at_line(sql_op(K::RawSql, "DROP INDEX CONCURRENTLY i"), 7));
-  ParsedMigration m = migration(Framework::Alembic, std::move(ops));
+  ParsedMigration m = make_migration(Framework::Alembic, std::move(ops));
   m.non_atomic = true;  // never read for Alembic
   auto rule = make_missing_atomic_false();
-  auto d = run_check(*rule, m);
+  auto d = check_rule(*rule, m);
   ASSERT_EQ(lines_of(d), (std::vector<uint64_t>{3, 7}));
   EXPECT_EQ(d[0].message, "Alembic concurrent operation is outside an autocommit block");
   EXPECT_EQ(d[0].help, "Wrap the concurrent operation in `with op.get_context().autocommit_block():`.");
@@ -185,9 +185,9 @@ TEST(R004, AerichNeedsNonAtomicAndASingleStatement) {
     std::vector<Operation> ops;
     ops.push_back(std::move(op));
     ops.push_back(at_line(on_table(index_op(K::AddIndex, "t"), "t"), 4));
-    ParsedMigration m = migration(Framework::Aerich, std::move(ops));
+    ParsedMigration m = make_migration(Framework::Aerich, std::move(ops));
     m.non_atomic = c.non_atomic;
-    auto d = run_check(*rule, m);
+    auto d = check_rule(*rule, m);
     ASSERT_EQ(d.size(), c.reported ? 1u : 0u) << c.non_atomic << c.several_statements;
     if (c.reported) {
       EXPECT_EQ(d[0].message, "Aerich concurrent operation may run inside a transaction");

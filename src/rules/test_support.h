@@ -15,45 +15,45 @@ namespace tarn::testing {
 // A one-line span on `line`, distinct per line so tests can tell operations apart.
 inline Span line_span(uint64_t line) { return Span{line * 100, line * 100 + 20, line, 4, line, 24}; }
 
-inline Operation make_op(OperationKind kind, OperationPayload payload) {
+inline Operation plain_op(OperationKind kind, OperationPayload payload) {
   Operation op{std::nullopt, std::move(payload), Span{}, false, kind};
   return op;
 }
 
 inline Operation index_op(OperationKind kind, std::string model) {
-  return make_op(kind, payload::Index{std::move(model)});
+  return plain_op(kind, payload::Index{std::move(model)});
 }
 
 inline Operation model_op(OperationKind kind, std::string name, std::optional<std::string> old_name = std::nullopt) {
-  return make_op(kind, payload::Model{std::move(name), std::move(old_name)});
+  return plain_op(kind, payload::Model{std::move(name), std::move(old_name)});
 }
 
 inline Operation field_op(OperationKind kind, std::string model, std::string name,
                           std::optional<FieldFlags> flags = std::nullopt) {
-  return make_op(kind, payload::Field{std::move(model), std::move(name), std::nullopt, std::nullopt, flags});
+  return plain_op(kind, payload::Field{std::move(model), std::move(name), std::nullopt, std::nullopt, flags});
 }
 
 inline Operation rename_field_op(std::string model, std::string old_name, std::string new_name) {
-  return make_op(OperationKind::RenameField,
+  return plain_op(OperationKind::RenameField,
                  payload::Field{std::move(model), old_name, old_name, std::move(new_name), std::nullopt});
 }
 
 inline Operation constraint_op(std::string model, ConstraintKind constraint_kind, bool not_valid = false,
                                bool non_plain_unique = false) {
-  return make_op(OperationKind::AddConstraint,
+  return plain_op(OperationKind::AddConstraint,
                  payload::Constraint{std::move(model), not_valid, non_plain_unique, constraint_kind});
 }
 
 inline Operation unique_together_op(std::string model, bool has_entries) {
-  return make_op(OperationKind::AlterUniqueTogether, payload::UniqueTogether{std::move(model), has_entries});
+  return plain_op(OperationKind::AlterUniqueTogether, payload::UniqueTogether{std::move(model), has_entries});
 }
 
 inline Operation index_together_op(std::string model, bool has_entries) {
-  return make_op(OperationKind::AlterIndexTogether, payload::IndexTogether{std::move(model), has_entries});
+  return plain_op(OperationKind::AlterIndexTogether, payload::IndexTogether{std::move(model), has_entries});
 }
 
 inline Operation sql_op(OperationKind kind, std::string sql, std::optional<std::string> reverse_sql = std::nullopt) {
-  return make_op(kind, payload::Sql{std::move(sql), std::move(reverse_sql)});
+  return plain_op(kind, payload::Sql{std::move(sql), std::move(reverse_sql)});
 }
 
 inline Operation run_sql(std::string sql, std::optional<std::string> reverse_sql = std::nullopt) {
@@ -61,18 +61,18 @@ inline Operation run_sql(std::string sql, std::optional<std::string> reverse_sql
 }
 
 inline Operation run_python(std::string code, std::optional<std::string> reverse_code = std::nullopt) {
-  return make_op(OperationKind::RunPython, payload::Python{std::move(code), std::move(reverse_code)});
+  return plain_op(OperationKind::RunPython, payload::Python{std::move(code), std::move(reverse_code)});
 }
 
 // has_database follows the list unless given.
 inline Operation separate_op(std::vector<Operation> database_operations, bool has_state,
                              std::optional<bool> has_database = std::nullopt) {
   bool db = has_database.value_or(!database_operations.empty());
-  return make_op(OperationKind::SeparateDatabaseAndState,
+  return plain_op(OperationKind::SeparateDatabaseAndState,
                  payload::SeparateDatabaseAndState{std::move(database_operations), has_state, db});
 }
 
-inline Operation empty_op(OperationKind kind) { return make_op(kind, payload::Empty{}); }
+inline Operation empty_op(OperationKind kind) { return plain_op(kind, payload::Empty{}); }
 
 inline Operation at_line(Operation op, uint64_t line) {
   op.span = line_span(line);
@@ -89,7 +89,7 @@ inline Operation with_context_flag(Operation op) {
   return op;
 }
 
-inline ParsedMigration migration(Framework framework, std::vector<Operation> operations,
+inline ParsedMigration make_migration(Framework framework, std::vector<Operation> operations,
                                  std::string path = "app/migrations/0002_change.py") {
   ParsedMigration m;
   m.framework = framework;
@@ -98,7 +98,7 @@ inline ParsedMigration migration(Framework framework, std::vector<Operation> ope
   return m;
 }
 
-inline std::vector<Diagnostic> run_check(const Rule& rule, const ParsedMigration& m, const Config& config = {}) {
+inline std::vector<Diagnostic> check_rule(const Rule& rule, const ParsedMigration& m, const Config& config = {}) {
   RuleContext ctx{config, m.path};
   return rule.check(m, ctx);
 }
