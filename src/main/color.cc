@@ -7,22 +7,24 @@
 
 namespace tarn {
 
-namespace {
-bool decide() {
+std::optional<bool> color_from_environment() {
   if (const char* force = std::getenv("CLICOLOR_FORCE"); force && std::strcmp(force, "0") != 0) return true;
   if (std::getenv("NO_COLOR")) return false;
   if (const char* cli = std::getenv("CLICOLOR"); cli && std::strcmp(cli, "0") == 0) return false;
-  return isatty(STDOUT_FILENO) == 1;
+  return std::nullopt;
 }
-}  // namespace
 
 bool color_enabled() {
-  static const bool enabled = decide();
+  static const bool enabled = color_from_environment().value_or(isatty(STDOUT_FILENO) == 1);
   return enabled;
 }
 
 std::string style(std::string_view text, Color color, bool bold) {
-  if (!color_enabled() || (color == Color::None && !bold)) return std::string(text);
+  return style(text, color, bold, color_enabled());
+}
+
+std::string style(std::string_view text, Color color, bool bold, bool enabled) {
+  if (!enabled || (color == Color::None && !bold)) return std::string(text);
   std::string codes = bold ? "1" : "";
   const char* fg = nullptr;
   switch (color) {

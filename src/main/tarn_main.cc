@@ -1,6 +1,3 @@
-#include <cstdio>
+#include "main/main.h"
 
-int main() {
-  std::puts("tarn 0.7.0");
-  return 0;
-}
+int main(int argc, char** argv) { return tarn::tarn_main(argc, argv); }

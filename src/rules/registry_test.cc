@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "rules/rule.h"
+
+namespace tarn {
+namespace {
+
+// The fixed checking order; rules not built yet simply leave their place empty.
+const std::vector<std::string> kPerFileOrder = {"R001", "R002", "R003", "R004", "R005", "R006", "R010", "R011",
+                                                "R012", "R013", "R014", "R015", "R016", "R017", "R018", "R019"};
+const std::vector<std::string> kChangesetOrder = {"R008", "R009"};
+const std::set<std::string> kWarningRules = {"R012", "R013", "R015"};
+
+template <class Rules>
+std::vector<std::string> ids_of(const Rules& rules) {
+  std::vector<std::string> ids;
+  for (const auto& rule : rules) ids.emplace_back(rule->id());
+  return ids;
+}
+
+std::vector<std::string> in_order_present(const std::vector<std::string>& order, const std::vector<std::string>& ids) {
+  std::vector<std::string> out;
+  for (const auto& id : order) {
+    if (std::find(ids.begin(), ids.end(), id) != ids.end()) out.push_back(id);
+  }
+  return out;
+}
+
+TEST(Registry, PerFileRulesFollowTheFixedOrder) {
+  const auto ids = ids_of(all_rules());
+  EXPECT_EQ(ids, in_order_present(kPerFileOrder, ids));
+  EXPECT_NE(std::find(ids.begin(), ids.end(), "R001"), ids.end());
+  EXPECT_NE(std::find(ids.begin(), ids.end(), "R016"), ids.end());
+  EXPECT_LE(ids.size(), kPerFileOrder.size());
+}
+
+TEST(Registry, ChangesetRulesFollowTheFixedOrder) {
+  const auto ids = ids_of(changeset_rules());
+  EXPECT_EQ(ids, in_order_present(kChangesetOrder, ids));
+}
+
+TEST(Registry, DefaultSeverityAndNames) {
+  for (const auto& rule : all_rules()) {
+    SCOPED_TRACE(std::string(rule->id()));
+    EXPECT_EQ(rule->is_error(), kWarningRules.count(std::string(rule->id())) == 0);
+    EXPECT_FALSE(rule->name().empty());
+    EXPECT_FALSE(rule->description().empty());
+  }
+  for (const auto& rule : changeset_rules()) EXPECT_TRUE(rule->is_error());
+}
+
+}  // namespace
+}  // namespace tarn

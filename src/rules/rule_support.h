@@ -1,0 +1,71 @@
+// What every rule is built from: its fixed description, its texts per
+// framework, and the one way findings are made.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "rules/rule.h"
+
+namespace tarn {
+
+// The fixed texts a rule answers about itself.
+struct RuleDescription {
+  std::string_view id;
+  std::string_view name;
+  std::string_view description;
+  bool is_error;  // default severity, for listing only
+};
+
+// Implements the descriptive operations of a Rule or ChangesetRule from a
+// constant, leaving the rule's class to define only its check.
+template <class Interface, const RuleDescription& About>
+class DescribedRule : public Interface {
+ public:
+  std::string_view id() const final { return About.id; }
+  std::string_view name() const final { return About.name; }
+  std::string_view description() const final { return About.description; }
+  bool is_error() const final { return About.is_error; }
+};
+
+// A rule's fixed message and help for one framework.
+struct RuleText {
+  std::string_view message;
+  std::string_view help;
+};
+
+// A rule's texts per framework.
+struct FrameworkTexts {
+  RuleText django;
+  RuleText alembic;
+  RuleText aerich;
+
+  constexpr const RuleText& operator[](Framework framework) const {
+    switch (framework) {
+      case Framework::Alembic:
+        return alembic;
+      case Framework::Aerich:
+        return aerich;
+      case Framework::Django:
+        break;
+    }
+    return django;
+  }
+};
+
+// A new finding of `rule` (a Rule or a ChangesetRule, whose id and name are
+// static texts the diagnostic refers to).
+template <class AnyRule>
+Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
+                           std::string message, std::string help) {
+  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, std::move(help)};
+}
+
+template <class AnyRule>
+Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
+                           const RuleText& text) {
+  return make_diagnostic(rule, severity, path, span, std::string(text.message), std::string(text.help));
+}
+
+}  // namespace tarn

@@ -1,0 +1,42 @@
+// Running the rules: selection, suppression comments and warnings-as-errors
+// around the rules' own checks.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ast/model.h"
+#include "config/config.h"
+#include "rules/rule.h"
+
+namespace tarn {
+
+// Enabled when select is empty or holds the id, and ignore does not (exact ids).
+bool is_rule_enabled(const Config& config, std::string_view id);
+
+// The enabled per-file rules' findings for one migration, grouped by rule in
+// registry order, each group in the rule's own order.
+std::vector<Diagnostic> run_rules(const std::vector<std::unique_ptr<Rule>>& rules, const ParsedMigration& migration,
+                                  const Config& config);
+
+// The enabled changeset rules' findings over a whole change set.
+std::vector<Diagnostic> run_changeset_rules(const std::vector<std::unique_ptr<ChangesetRule>>& rules,
+                                            const std::vector<const ParsedMigration*>& migrations,
+                                            const std::vector<std::string>& changed_migrations,
+                                            const std::vector<std::string>& changed_non_migrations,
+                                            const Config& config);
+
+// Whether a comment naming rule_id lies on the line before start_line or on
+// any line through end_line.
+bool is_suppressed_in_range(const SuppressionMap& suppressions, std::string_view rule_id, uint64_t start_line,
+                            uint64_t end_line);
+
+// A finding about a migration of the change set follows that migration's
+// comments; one about any other changed file is dropped when any migration
+// names its rule anywhere.
+bool changeset_diagnostic_kept(const std::vector<const ParsedMigration*>& migrations, const Diagnostic& diagnostic);
+
+}  // namespace tarn

@@ -1,0 +1,62 @@
+// The walk shared by the rules that only report operations on tables that
+// already existed before the migration: it tracks what the migration itself
+// creates, renames and drops, and hands each operation to the rule's test.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ast/model.h"
+#include "rules/rule.h"
+#include "rules/rule_support.h"
+
+namespace tarn {
+
+// What the migration has created so far; lives for one rule over one file.
+struct TableTracker {
+  std::set<std::string> models;  // Django model names, Unicode lower-cased
+  std::set<TableRef> tables;     // Alembic/Aerich tables, exact name and schema
+};
+
+class WalkerRule;
+
+struct WalkContext {
+  const ParsedMigration& migration;
+  const std::string& path;
+  const WalkerRule& rule;
+  std::vector<Diagnostic>& diagnostics;
+
+  // Appends a finding of the walking rule at `span`, with its texts for the
+  // migration's framework.
+  void report(const Span& span, const FrameworkTexts& texts, Severity severity = Severity::Error);
+  // The same with texts the rule has filled in itself.
+  void report(const Span& span, std::string message, std::string help, Severity severity = Severity::Error);
+};
+
+// A per-file rule built on the walk: it supplies only its per-operation test.
+class WalkerRule : public Rule {
+ public:
+  // Walks the top-level operations in source order with a fresh tracker.
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override;
+
+  // Called once per walked operation (never for a SeparateDatabaseAndState
+  // itself), with the tracker as it stands after the operation's own
+  // tracking (before it, for a DeleteModel).
+  virtual void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const = 0;
+};
+
+// Tracks one operation and runs the rule's test on it; descends into the
+// database operations of a SeparateDatabaseAndState.
+void walk_operation(Framework framework, const Operation& operation, TableTracker& tracker, WalkContext& ctx);
+
+// Whether the operation's table was created earlier in the same migration.
+bool is_created_here(Framework framework, const Operation& operation, const TableTracker& tracker);
+
+// The Django model an operation is about, by payload; none for SQL, Python,
+// SeparateDatabaseAndState and empty payloads.
+std::optional<std::string_view> operation_model_name(const Operation& operation);
+
+}  // namespace tarn
