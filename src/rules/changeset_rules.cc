@@ -3,16 +3,24 @@
 #include <string>
 #include <utility>
 
+#include "rules/rule_support.h"
+
 namespace tarn {
 
 namespace {
 
-// TODO(rules2): replace with the shared diagnostic helper.
-template <class AnyRule>
-Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
-                           std::string message, std::string help) {
-  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, std::move(help)};
-}
+// ---- R009 ----
+
+constexpr RuleDescription kSeparateDbStateSamePr{
+    "R009", "separate-db-state-same-pr",
+    "When using SeparateDatabaseAndState, the state change and database change should be in separate "
+    "PRs/deployments. Having both in the same changeset defeats the purpose.",
+    true};
+
+constexpr RuleText kBothHalvesText{
+    "Both halves of a SeparateDatabaseAndState two-step deployment appear in this changeset",
+    "Deploy the state-only migration first, wait for all application servers to pick up the change, then deploy the "
+    "database-only migration in a separate PR."};
 
 // The two halves are the one-sided forms of SeparateDatabaseAndState.
 enum class Half { None, StateOnly, DatabaseOnly };
@@ -31,16 +39,8 @@ const Operation* first_half(const ParsedMigration& migration) {
   return nullptr;
 }
 
-class SeparateDbStateSamePr final : public ChangesetRule {
+class SeparateDbStateSamePr final : public DescribedRule<ChangesetRule, kSeparateDbStateSamePr> {
  public:
-  std::string_view id() const override { return "R009"; }
-  std::string_view name() const override { return "separate-db-state-same-pr"; }
-  std::string_view description() const override {
-    return "When using SeparateDatabaseAndState, the state change and database change should be in separate "
-           "PRs/deployments. Having both in the same changeset defeats the purpose.";
-  }
-  bool is_error() const override { return true; }
-
   std::vector<Diagnostic> check(const std::vector<const ParsedMigration*>& migrations,
                                 const std::vector<std::string>& /*changed_migrations*/,
                                 const std::vector<std::string>& /*changed_non_migrations*/,
@@ -58,19 +58,11 @@ class SeparateDbStateSamePr final : public ChangesetRule {
     if (!state_only || !database_only) return out;
     for (const ParsedMigration* migration : migrations) {
       if (const Operation* op = first_half(*migration)) {
-        out.push_back(make_diagnostic(*this, Severity::Error, migration->path, op->span, std::string(kMessage),
-                                      std::string(kHelp)));
+        out.push_back(make_diagnostic(*this, Severity::Error, migration->path, op->span, kBothHalvesText));
       }
     }
     return out;
   }
-
- private:
-  static constexpr std::string_view kMessage =
-      "Both halves of a SeparateDatabaseAndState two-step deployment appear in this changeset";
-  static constexpr std::string_view kHelp =
-      "Deploy the state-only migration first, wait for all application servers to pick up the change, then deploy "
-      "the database-only migration in a separate PR.";
 };
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(R009, HalvesAcrossTheChangeSet) {
     }
     std::vector<const ParsedMigration*> refs;
     for (const auto& m : parsed) refs.push_back(&m);
-    auto d = run_changeset_check(*rule, refs, {}, {});
+    auto d = check_changeset(*rule, refs, {}, {});
     ASSERT_EQ(d.size(), c.expected.size()) << c.name;
     for (size_t i = 0; i < d.size(); ++i) {
       EXPECT_EQ(d[i].path, parsed[c.expected[i].first].path) << c.name;
@@ -74,14 +74,14 @@ TEST(R009, NestedHalvesDoNotCount) {
   ops.push_back(at_line(separate_op(std::move(inner), true), 3));  // both-sided wrapper
   ParsedMigration m = make_migration(Framework::Django, std::move(ops));
   auto rule = make_separate_db_state_same_pr();
-  EXPECT_TRUE(run_changeset_check(*rule, {&m}, {m.path}, {}).empty());
+  EXPECT_TRUE(check_changeset(*rule, {&m}, {m.path}, {}).empty());
 }
 
 TEST(R009, Texts) {
   ParsedMigration a = make_migration(Framework::Django, ops_of({state_only}), "a.py");
   ParsedMigration b = make_migration(Framework::Django, ops_of({database_only}), "b.py");
   auto rule = make_separate_db_state_same_pr();
-  auto d = run_changeset_check(*rule, {&a, &b}, {}, {});
+  auto d = check_changeset(*rule, {&a, &b}, {}, {});
   ASSERT_EQ(d.size(), 2u);
   EXPECT_EQ(d[0].rule_id, "R009");
   EXPECT_EQ(d[0].rule_name, "separate-db-state-same-pr");

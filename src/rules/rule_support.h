@@ -68,4 +68,14 @@ Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_v
   return make_diagnostic(rule, severity, path, span, std::string(text.message), std::string(text.help));
 }
 
+// A message template with its one "{}" replaced by `value`, taken literally.
+inline std::string fill_template(std::string_view templ, std::string_view value) {
+  std::string out(templ);
+  if (auto at = out.find("{}"); at != std::string::npos) out.replace(at, 2, value);
+  return out;
+}
+
+// Where a finding about a whole file points: line 1, column 0.
+inline constexpr Span kFileStartSpan{0, 0, 1, 0, 1, 0};
+
 }  // namespace tarn

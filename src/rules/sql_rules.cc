@@ -7,17 +7,11 @@
 
 #include "ast/sql_scan.h"
 #include "rules/operation_rules.h"
+#include "rules/rule_support.h"
 
 namespace tarn {
 
 namespace {
-
-// TODO(rules2): replace with the shared diagnostic helper.
-template <class AnyRule>
-Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
-                           std::string message, std::string help) {
-  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, std::move(help)};
-}
 
 // The forward SQL of a raw SQL operation, comments and literals removed
 // (so a semicolon inside either never splits), cut at every semicolon.
@@ -48,16 +42,22 @@ bool is_concurrent_index_statement(std::string_view piece) {
   return !words.empty() && words[0] == "REINDEX";
 }
 
-class RunsqlCreateIndex final : public Rule {
- public:
-  std::string_view id() const override { return "R003"; }
-  std::string_view name() const override { return "runsql-create-index"; }
-  std::string_view description() const override {
-    return "RunSQL with CREATE INDEX (without CONCURRENTLY) takes an exclusive lock. Use CREATE INDEX CONCURRENTLY "
-           "instead.";
-  }
-  bool is_error() const override { return true; }
+constexpr RuleDescription kRunsqlCreateIndex{
+    "R003", "runsql-create-index",
+    "RunSQL with CREATE INDEX (without CONCURRENTLY) takes an exclusive lock. Use CREATE INDEX CONCURRENTLY instead.",
+    true};
 
+constexpr std::string_view kCreateIndexHelp =
+    "Use CREATE INDEX CONCURRENTLY to avoid table locks. Each CREATE INDEX statement is checked independently \u2014 "
+    "splitting a non-concurrent CREATE INDEX into the same SQL operation as a concurrent one does not exempt it.";
+constexpr FrameworkTexts kCreateIndexTexts{
+    .django = {"RunSQL contains CREATE INDEX without CONCURRENTLY", kCreateIndexHelp},
+    .alembic = {"Alembic op.execute contains CREATE INDEX without CONCURRENTLY", kCreateIndexHelp},
+    .aerich = {"Aerich upgrade SQL contains CREATE INDEX without CONCURRENTLY", kCreateIndexHelp},
+};
+
+class RunsqlCreateIndex final : public DescribedRule<Rule, kRunsqlCreateIndex> {
+ public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
@@ -68,100 +68,61 @@ class RunsqlCreateIndex final : public Rule {
       std::string stripped = strip_sql_comments(sql->sql);
       for (std::string_view piece : sql_pieces(stripped)) {
         if (is_create_index_sql(piece) && !has_concurrently(piece)) {
-          out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op->span,
-                                        std::string(message_for(migration.framework)), std::string(kHelp)));
+          out.push_back(
+              make_diagnostic(*this, Severity::Error, ctx.path, op->span, kCreateIndexTexts[migration.framework]));
           break;
         }
       }
     }
     return out;
   }
-
- private:
-  static std::string_view message_for(Framework framework) {
-    switch (framework) {
-      case Framework::Alembic: return "Alembic op.execute contains CREATE INDEX without CONCURRENTLY";
-      case Framework::Aerich: return "Aerich upgrade SQL contains CREATE INDEX without CONCURRENTLY";
-      case Framework::Django: break;
-    }
-    return "RunSQL contains CREATE INDEX without CONCURRENTLY";
-  }
-  static constexpr std::string_view kHelp =
-      "Use CREATE INDEX CONCURRENTLY to avoid table locks. Each CREATE INDEX statement is checked independently "
-      "\u2014 splitting a non-concurrent CREATE INDEX into the same SQL operation as a concurrent one does not "
-      "exempt it.";
 };
 
-class MissingAtomicFalse final : public Rule {
+constexpr RuleDescription kMissingAtomicFalse{
+    "R004", "missing-atomic-false",
+    "Concurrent index operations cannot run inside a transaction. Add `atomic = False` to the Migration class.", true};
+
+constexpr FrameworkTexts kAtomicTexts{
+    .django = {"Migration uses concurrent operations but is not marked as non-atomic",
+               "Add `atomic = False` to the Migration class to allow concurrent operations"},
+    .alembic = {"Alembic concurrent operation is outside an autocommit block",
+                "Wrap the concurrent operation in `with op.get_context().autocommit_block():`."},
+    .aerich = {"Aerich concurrent operation may run inside a transaction",
+               "Use `RUN_IN_TRANSACTION = False` in a generated migration; concurrent SQL must also be the script's "
+               "only statement."},
+};
+
+// Whether a concurrent operation would run inside a transaction.
+bool in_transaction(const ParsedMigration& migration, const Operation& op) {
+  switch (migration.framework) {
+    // Each call decides for itself through its autocommit block.
+    case Framework::Alembic: return !op.context_flag;
+    // Outside a transaction only with RUN_IN_TRANSACTION = False, and even
+    // then a text of several statements runs as one implicit transaction.
+    case Framework::Aerich: return !migration.non_atomic || op.context_flag;
+    case Framework::Django: break;
+  }
+  return !migration.non_atomic;
+}
+
+class MissingAtomicFalse final : public DescribedRule<Rule, kMissingAtomicFalse> {
  public:
-  std::string_view id() const override { return "R004"; }
-  std::string_view name() const override { return "missing-atomic-false"; }
-  std::string_view description() const override {
-    return "Concurrent index operations cannot run inside a transaction. Add `atomic = False` to the Migration "
-           "class.";
-  }
-  bool is_error() const override { return true; }
-
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    switch (migration.framework) {
-      case Framework::Alembic: return check_alembic(migration, ctx);
-      case Framework::Aerich: return check_aerich(migration, ctx);
-      case Framework::Django: break;
-    }
-    return check_django(migration, ctx);
-  }
-
- private:
-  // Django wraps the whole migration in one transaction unless told not to,
-  // so one finding at the Migration class says it all.
-  std::vector<Diagnostic> check_django(const ParsedMigration& migration, const RuleContext& ctx) const {
     std::vector<Diagnostic> out;
-    if (migration.non_atomic) return out;
+    const RuleText& text = kAtomicTexts[migration.framework];
     for (const Operation* op : tested_operations(migration.operations)) {
-      if (!is_concurrent_operation(*op)) continue;
-      static constexpr Span kFileStart{0, 0, 1, 0, 1, 0};
-      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path,
-                                    migration.migration_class_span.value_or(kFileStart), std::string(kDjangoMessage),
-                                    std::string(kDjangoHelp)));
-      break;
+      if (!is_concurrent_operation(*op) || !in_transaction(migration, *op)) continue;
+      if (migration.framework == Framework::Django) {
+        // Django wraps the whole migration in one transaction unless told
+        // not to, so one finding at the Migration class says it all.
+        out.push_back(make_diagnostic(*this, Severity::Error, ctx.path,
+                                      migration.migration_class_span.value_or(kFileStartSpan), text));
+        break;
+      }
+      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op->span, text));
     }
     return out;
   }
-
-  // Each call decides for itself through its autocommit block.
-  std::vector<Diagnostic> check_alembic(const ParsedMigration& migration, const RuleContext& ctx) const {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
-      if (op->context_flag || !is_concurrent_operation(*op)) continue;
-      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op->span, std::string(kAlembicMessage),
-                                    std::string(kAlembicHelp)));
-    }
-    return out;
-  }
-
-  // Outside a transaction only with RUN_IN_TRANSACTION = False, and even then
-  // a text of several statements runs as one implicit transaction.
-  std::vector<Diagnostic> check_aerich(const ParsedMigration& migration, const RuleContext& ctx) const {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
-      if (!is_concurrent_operation(*op) || (migration.non_atomic && !op->context_flag)) continue;
-      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op->span, std::string(kAerichMessage),
-                                    std::string(kAerichHelp)));
-    }
-    return out;
-  }
-
-  static constexpr std::string_view kDjangoMessage =
-      "Migration uses concurrent operations but is not marked as non-atomic";
-  static constexpr std::string_view kDjangoHelp =
-      "Add `atomic = False` to the Migration class to allow concurrent operations";
-  static constexpr std::string_view kAlembicMessage = "Alembic concurrent operation is outside an autocommit block";
-  static constexpr std::string_view kAlembicHelp =
-      "Wrap the concurrent operation in `with op.get_context().autocommit_block():`.";
-  static constexpr std::string_view kAerichMessage = "Aerich concurrent operation may run inside a transaction";
-  static constexpr std::string_view kAerichHelp =
-      "Use `RUN_IN_TRANSACTION = False` in a generated migration; concurrent SQL must also be the script's only "
-      "statement.";
 };
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Builders for hand-made migration records, shared by the rule tests.
+// Operation builders for the rule-family tests, on top of the shared
+// migration and span helpers.
 #pragma once
 
 #include <optional>
@@ -9,16 +10,12 @@
 #include "ast/model.h"
 #include "config/config.h"
 #include "rules/rule.h"
+#include "rules/rule_test_support.h"
 
 namespace tarn::testing {
 
-// A one-line span on `line`, distinct per line so tests can tell operations apart.
-inline Span line_span(uint64_t line) { return Span{line * 100, line * 100 + 20, line, 4, line, 24}; }
-
-inline Operation plain_op(OperationKind kind, OperationPayload payload) {
-  Operation op{std::nullopt, std::move(payload), Span{}, false, kind};
-  return op;
-}
+// An operation without table, its span set later by at_line where it matters.
+inline Operation plain_op(OperationKind kind, OperationPayload payload) { return make_op(kind, std::move(payload), 0); }
 
 inline Operation index_op(OperationKind kind, std::string model) {
   return plain_op(kind, payload::Index{std::move(model)});
@@ -80,7 +77,7 @@ inline Operation at_line(Operation op, uint64_t line) {
 }
 
 inline Operation on_table(Operation op, std::string name, std::optional<std::string> schema = std::nullopt) {
-  op.table = TableRef{std::move(name), std::move(schema)};
+  op.table = table(std::move(name), std::move(schema));
   return op;
 }
 
@@ -89,21 +86,7 @@ inline Operation with_context_flag(Operation op) {
   return op;
 }
 
-inline ParsedMigration make_migration(Framework framework, std::vector<Operation> operations,
-                                 std::string path = "app/migrations/0002_change.py") {
-  ParsedMigration m;
-  m.framework = framework;
-  m.operations = std::move(operations);
-  m.path = std::move(path);
-  return m;
-}
-
-inline std::vector<Diagnostic> check_rule(const Rule& rule, const ParsedMigration& m, const Config& config = {}) {
-  RuleContext ctx{config, m.path};
-  return rule.check(m, ctx);
-}
-
-inline std::vector<Diagnostic> run_changeset_check(const ChangesetRule& rule,
+inline std::vector<Diagnostic> check_changeset(const ChangesetRule& rule,
                                                    const std::vector<const ParsedMigration*>& migrations,
                                                    const std::vector<std::string>& changed_migrations,
                                                    const std::vector<std::string>& changed_non_migrations,
