@@ -146,7 +146,7 @@ TEST(R014, ModuleAndNameRules) {
       {".other.models", {"*"}, true},
       {"django.db.models", {"Q"}, false},
       {"django.contrib.auth.models", {"User"}, false},
-      {"mydjango.models", {"User"}, true},
+      {"djangoapp.models", {"User"}, true},
       {std::nullopt, {"myapp.models"}, false},  // plain import statement
       {"..", {"Book"}, false},
       {"mymodels", {"Book"}, false},
