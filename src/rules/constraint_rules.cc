@@ -26,7 +26,6 @@ constexpr RuleDescription kUniqueConstraint{
 
 class UniqueConstraintWithoutIndex final : public DescribedRule<WalkerRule, kUniqueConstraint> {
  public:
-
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {
     const auto* constraint = constraint_on_existing_table(operation, tracker, ctx);
     if (constraint == nullptr || constraint->constraint_kind != ConstraintKind::Unique) return;
@@ -97,7 +96,6 @@ constexpr RuleDescription kAddConstraint{
 
 class NonConcurrentAddConstraint final : public DescribedRule<WalkerRule, kAddConstraint> {
  public:
-
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {
     const auto* constraint = constraint_on_existing_table(operation, tracker, ctx);
     if (constraint == nullptr) return;
@@ -121,7 +119,8 @@ class NonConcurrentAddConstraint final : public DescribedRule<WalkerRule, kAddCo
   static constexpr RuleText kForeignKey{
       "Adding a FOREIGN KEY validates all existing rows",
       "Add the foreign key as NOT VALID, validate it separately, then enforce it after the application is ready."};
-  static constexpr FrameworkTexts kForeignKeyTexts{.django = kForeignKey, .alembic = kForeignKey, .aerich = kForeignKey};
+  static constexpr FrameworkTexts kForeignKeyTexts{
+      .django = kForeignKey, .alembic = kForeignKey, .aerich = kForeignKey};
 
   static constexpr RuleText kSqlCheck{"Adding a CHECK constraint validates all existing rows",
                                       "Add the constraint as NOT VALID, then validate it in a later revision."};

@@ -9,6 +9,6 @@
 namespace tarn {
 
 std::unique_ptr<Rule> make_unique_constraint_without_index();  // R002
-std::unique_ptr<Rule> make_non_concurrent_add_constraint();     // R017
+std::unique_ptr<Rule> make_non_concurrent_add_constraint();    // R017
 
 }  // namespace tarn

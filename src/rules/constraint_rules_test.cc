@@ -64,9 +64,9 @@ TEST(R002, OnlyUniqueConstraintsOnExistingTables) {
   auto rule = make_unique_constraint_without_index();
   std::vector<Operation> ops;
   ops.push_back(at_line(model_op(K::CreateModel, "Book"), 1));
-  ops.push_back(at_line(constraint_op("book", CK::Unique), 2));     // created here, any case
-  ops.push_back(at_line(constraint_op("author", CK::Check), 3));    // R017's
-  ops.push_back(at_line(constraint_op("author", CK::Unique), 4));   // reported
+  ops.push_back(at_line(constraint_op("book", CK::Unique), 2));    // created here, any case
+  ops.push_back(at_line(constraint_op("author", CK::Check), 3));   // R017's
+  ops.push_back(at_line(constraint_op("author", CK::Unique), 4));  // reported
   ops.push_back(at_line(plain_op(K::RemoveConstraint, payload::Constraint{"author", false, false, CK::Unique}), 5));
   auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   EXPECT_EQ(lines_of(d), (std::vector<uint64_t>{4}));
@@ -144,9 +144,10 @@ TEST(R017, Helps) {
   ops.push_back(constraint_op("t", CK::Exclusion));
   auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
   ASSERT_EQ(d.size(), 1u);
-  EXPECT_TRUE(d[0].help->starts_with("PostgreSQL has no NOT VALID form for EXCLUDE constraints, and `ALTER TABLE ... "
-                                     "ADD CONSTRAINT ... EXCLUDE USING gist` always builds its own index under ACCESS "
-                                     "EXCLUSIVE \u2014 `USING INDEX`"));
+  EXPECT_TRUE(
+      d[0].help->starts_with("PostgreSQL has no NOT VALID form for EXCLUDE constraints, and `ALTER TABLE ... "
+                             "ADD CONSTRAINT ... EXCLUDE USING gist` always builds its own index under ACCESS "
+                             "EXCLUSIVE \u2014 `USING INDEX`"));
   EXPECT_NE(d[0].help->find("Mitigations:\n  - Defer the migration to a low-traffic window.\n"), std::string::npos);
   EXPECT_TRUE(d[0].help->ends_with("doesn't block all writes indefinitely.\n"));
 }

@@ -28,7 +28,6 @@ constexpr RuleDescription kAddFieldForeignKey{
 
 class AddFieldForeignKey final : public DescribedRule<WalkerRule, kAddFieldForeignKey> {
  public:
-
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {
     const auto* field = added_field(operation);
     if (field == nullptr || !field->flags || !field->flags->foreign_key) return;
@@ -69,7 +68,6 @@ constexpr RuleDescription kAddFieldNotNull{
 
 class AddFieldNotNull final : public DescribedRule<WalkerRule, kAddFieldNotNull> {
  public:
-
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {
     const auto* field = added_field(operation);
     if (field == nullptr || is_created_here(ctx.migration.framework, operation, tracker)) return;
@@ -109,12 +107,10 @@ bool builds_django_index(const Operation& operation) {
 
 constexpr RuleDescription kImplicitDjangoIndex{
     "R018", "implicit-django-index",
-    "Django field uniqueness and indexes are built non-concurrently on existing tables.",
-    true};
+    "Django field uniqueness and indexes are built non-concurrently on existing tables.", true};
 
 class ImplicitDjangoIndex final : public DescribedRule<WalkerRule, kImplicitDjangoIndex> {
  public:
-
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     if (migration.framework != Framework::Django) return {};
     return WalkerRule::check(migration, ctx);

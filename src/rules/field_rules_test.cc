@@ -57,8 +57,9 @@ TEST(R006, TextsNameTheModelOrTable) {
   ASSERT_EQ(d.size(), 1u);
   EXPECT_EQ(d[0].rule_id, "R006");
   EXPECT_EQ(d[0].message, "AddField with ForeignKey on existing model 'Book'");
-  EXPECT_TRUE(d[0].help->starts_with("Split the operation via SeparateDatabaseAndState instead of adding the "
-                                     "ForeignKey in one AddField on an existing table.\n\nPre-creating an index"));
+  EXPECT_TRUE(
+      d[0].help->starts_with("Split the operation via SeparateDatabaseAndState instead of adding the "
+                             "ForeignKey in one AddField on an existing table.\n\nPre-creating an index"));
   EXPECT_NE(d[0].help->find("one deployment step.\n\nA safer rollout is:"), std::string::npos);
   EXPECT_TRUE(d[0].help->ends_with("while keeping Django state aligned.\n"));
   EXPECT_EQ(d[0].span, line_span(4));
@@ -178,8 +179,7 @@ TEST(R018, DjangoIndexesBuiltOnExistingTables) {
       {"AddField unique", field_op(K::AddField, "book", "isbn", FieldFlags{.unique = true}), Severity::Error},
       {"AddField db_index", field_op(K::AddField, "book", "isbn", FieldFlags{.db_index = true}), Severity::Error},
       {"AlterField unique", field_op(K::AlterField, "book", "isbn", FieldFlags{.unique = true}), Severity::Warning},
-      {"AlterField db_index", field_op(K::AlterField, "book", "isbn", FieldFlags{.db_index = true}),
-       Severity::Warning},
+      {"AlterField db_index", field_op(K::AlterField, "book", "isbn", FieldFlags{.db_index = true}), Severity::Warning},
       {"AddField plain", field_op(K::AddField, "book", "isbn", FieldFlags{.null = true}), std::nullopt},
       {"AddField without definition", field_op(K::AddField, "book", "isbn"), std::nullopt},
       {"RemoveField unique", field_op(K::RemoveField, "book", "isbn", FieldFlags{.unique = true}), std::nullopt},

@@ -225,8 +225,8 @@ class AlterFieldNotNull final : public DescribedRule<Rule, kAlterFieldNotNull> {
       if (field->flags->type_changed) {
         out.push_back(finding(*this, Severity::Warning, ctx, op->span, kTypeChange, field->name));
       } else if (!field->flags->null) {
-        out.push_back(finding(*this, Severity::Warning, ctx, op->span, kNotNullTexts[migration.framework],
-                              field->name));
+        out.push_back(
+            finding(*this, Severity::Warning, ctx, op->span, kNotNullTexts[migration.framework], field->name));
       }
     }
     return out;

@@ -88,7 +88,7 @@ TEST(R011, RenameFieldReportedAtItsOwnSpanAtAnyDepth) {
 TEST(R012, RunPythonWithoutReverseIsAWarningNamingTheFunction) {
   auto rule = make_irreversible_run_python();
   std::vector<Operation> ops;
-  ops.push_back(at_line(run_python("forwards"), 2));                               // no reverse at all
+  ops.push_back(at_line(run_python("forwards"), 2));                                   // no reverse at all
   ops.push_back(at_line(run_python("migrate_data", "migrations.RunPython.noop"), 3));  // reversible
   ops.push_back(at_line(run_python("fill", "unfill"), 4));
   std::vector<Operation> inner;
@@ -116,8 +116,8 @@ TEST(R012, FunctionTextWithBracesIsInsertedLiterally) {
 TEST(R013, OnlyRunSqlWithoutAnyReverseIsReported) {
   auto rule = make_irreversible_run_sql();
   std::vector<Operation> ops;
-  ops.push_back(at_line(run_sql("UPDATE t SET a = 1"), 2));               // no reverse_sql (or None)
-  ops.push_back(at_line(run_sql("UPDATE t SET a = 1", ""), 3));           // RunSQL.noop
+  ops.push_back(at_line(run_sql("UPDATE t SET a = 1"), 2));      // no reverse_sql (or None)
+  ops.push_back(at_line(run_sql("UPDATE t SET a = 1", ""), 3));  // RunSQL.noop
   ops.push_back(at_line(run_sql("UPDATE t SET a = 1", "UPDATE t"), 4));
   ops.push_back(at_line(sql_op(K::RawSql, "UPDATE t SET a = 1"), 5));  // not a RunSQL
   auto d = check_rule(*rule, make_migration(Framework::Django, std::move(ops)));
@@ -189,13 +189,13 @@ TEST(R015, MessagesByFlagsAndFramework) {
     bool type_help;
   };
   const Case cases[] = {
-      {Framework::Django, FieldFlags{}, "AlterField 'email' results in a NOT NULL column (may require a full table scan)",
-       false},
+      {Framework::Django, FieldFlags{},
+       "AlterField 'email' results in a NOT NULL column (may require a full table scan)", false},
       {Framework::Django, FieldFlags{.null = true}, nullptr, false},
       {Framework::Django, std::nullopt, nullptr, false},
       {Framework::Alembic, FieldFlags{}, "Changing 'email' to NOT NULL may require a full table scan", false},
-      {Framework::Aerich, FieldFlags{.db_constraint = true}, "Changing 'email' to NOT NULL may require a full table scan",
-       false},
+      {Framework::Aerich, FieldFlags{.db_constraint = true},
+       "Changing 'email' to NOT NULL may require a full table scan", false},
       {Framework::Aerich, FieldFlags{.null = true, .type_changed = true},
        "Changing 'email' column type may require a table rewrite", true},
       {Framework::Django, FieldFlags{.type_changed = true}, "Changing 'email' column type may require a table rewrite",
@@ -218,8 +218,9 @@ TEST(R015, MessagesByFlagsAndFramework) {
       EXPECT_EQ(d[0].help,
                 "Use an additive column, backfill it, and switch application reads before removing the old column.");
     } else {
-      EXPECT_TRUE(d[0].help->starts_with("If the column was already NOT NULL (e.g. you're only changing max_length "
-                                         "or help_text), this is safe \u2014 add `# tarn: ignore R015`"));
+      EXPECT_TRUE(
+          d[0].help->starts_with("If the column was already NOT NULL (e.g. you're only changing max_length "
+                                 "or help_text), this is safe \u2014 add `# tarn: ignore R015`"));
       EXPECT_NE(d[0].help->find("genuine nullable \u2192 NOT NULL"), std::string::npos);
       EXPECT_TRUE(d[0].help->ends_with("re-evaluate the predicate\n"));
     }
@@ -250,10 +251,10 @@ TEST(OperationRules, IdentityTexts) {
     const char* name;
     bool is_error;
   };
-  for (const Case& c : {Case{r005, "R005", "remove-field-without-separate", true},
-                        Case{r011, "R011", "rename-field", true}, Case{r012, "R012", "irreversible-run-python", false},
-                        Case{r013, "R013", "irreversible-run-sql", false}, Case{r014, "R014", "model-imports", true},
-                        Case{r015, "R015", "alter-field-not-null", false}}) {
+  for (const Case& c :
+       {Case{r005, "R005", "remove-field-without-separate", true}, Case{r011, "R011", "rename-field", true},
+        Case{r012, "R012", "irreversible-run-python", false}, Case{r013, "R013", "irreversible-run-sql", false},
+        Case{r014, "R014", "model-imports", true}, Case{r015, "R015", "alter-field-not-null", false}}) {
     EXPECT_EQ(c.rule->id(), c.id);
     EXPECT_EQ(c.rule->name(), c.name);
     EXPECT_EQ(c.rule->is_error(), c.is_error);

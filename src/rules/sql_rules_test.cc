@@ -85,7 +85,7 @@ TEST(R003, TextsBySqlKindAndFramework) {
     std::vector<Operation> ops;
     ops.push_back(at_line(c.op, 7));
     ops.push_back(at_line(run_sql("SELECT 1", "CREATE INDEX a ON t (x)"), 8));  // reverse never read
-    ops.push_back(at_line(on_table(index_op(K::AddIndex, "t"), "t"), 9));      // not raw SQL
+    ops.push_back(at_line(on_table(index_op(K::AddIndex, "t"), "t"), 9));       // not raw SQL
     auto d = check_rule(*rule, make_migration(c.framework, std::move(ops)));
     ASSERT_EQ(d.size(), 1u) << c.message;  // one per operation, however many statements
     EXPECT_EQ(d[0].message, c.message);

@@ -8,13 +8,10 @@ namespace tarn {
 namespace {
 
 constexpr RuleDescription kTableRenameOrDrop{
-    "R019", "table-rename-or-drop",
-    "Renaming or dropping an existing table breaks a running application.",
-    true};
+    "R019", "table-rename-or-drop", "Renaming or dropping an existing table breaks a running application.", true};
 
 class TableRenameOrDrop final : public DescribedRule<WalkerRule, kTableRenameOrDrop> {
  public:
-
   // The walk applies a rename before this test and forgets a drop after it,
   // so both find a table this migration created still tracked.
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {

@@ -32,13 +32,13 @@ inline Operation field_op(OperationKind kind, std::string model, std::string nam
 
 inline Operation rename_field_op(std::string model, std::string old_name, std::string new_name) {
   return plain_op(OperationKind::RenameField,
-                 payload::Field{std::move(model), old_name, old_name, std::move(new_name), std::nullopt});
+                  payload::Field{std::move(model), old_name, old_name, std::move(new_name), std::nullopt});
 }
 
 inline Operation constraint_op(std::string model, ConstraintKind constraint_kind, bool not_valid = false,
                                bool non_plain_unique = false) {
   return plain_op(OperationKind::AddConstraint,
-                 payload::Constraint{std::move(model), not_valid, non_plain_unique, constraint_kind});
+                  payload::Constraint{std::move(model), not_valid, non_plain_unique, constraint_kind});
 }
 
 inline Operation unique_together_op(std::string model, bool has_entries) {
@@ -66,7 +66,7 @@ inline Operation separate_op(std::vector<Operation> database_operations, bool ha
                              std::optional<bool> has_database = std::nullopt) {
   bool db = has_database.value_or(!database_operations.empty());
   return plain_op(OperationKind::SeparateDatabaseAndState,
-                 payload::SeparateDatabaseAndState{std::move(database_operations), has_state, db});
+                  payload::SeparateDatabaseAndState{std::move(database_operations), has_state, db});
 }
 
 inline Operation empty_op(OperationKind kind) { return plain_op(kind, payload::Empty{}); }
@@ -87,10 +87,10 @@ inline Operation with_context_flag(Operation op) {
 }
 
 inline std::vector<Diagnostic> check_changeset(const ChangesetRule& rule,
-                                                   const std::vector<const ParsedMigration*>& migrations,
-                                                   const std::vector<std::string>& changed_migrations,
-                                                   const std::vector<std::string>& changed_non_migrations,
-                                                   const Config& config = {}) {
+                                               const std::vector<const ParsedMigration*>& migrations,
+                                               const std::vector<std::string>& changed_migrations,
+                                               const std::vector<std::string>& changed_non_migrations,
+                                               const Config& config = {}) {
   return rule.check(migrations, changed_migrations, changed_non_migrations, config);
 }
 
