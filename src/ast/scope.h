@@ -27,5 +27,7 @@ struct ModuleScope {
 std::optional<TSNode> find_migration_class(const ParsedSource& parsed);
 
 ModuleScope collect_module_variables(const ParsedSource& parsed);
+// The same, for a caller that has already looked for the Migration class.
+ModuleScope collect_module_variables(const ParsedSource& parsed, std::optional<TSNode> migration_class);
 
 }  // namespace tarn

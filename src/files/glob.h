@@ -3,8 +3,10 @@
 // covers the whole text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "error/result.h"
@@ -13,12 +15,24 @@ namespace tarn {
 
 class GlobPattern {
  public:
+  struct Token {
+    enum class Kind : uint8_t {
+      Char,          // one given code point
+      AnyChar,       // "?"
+      AnySequence,   // "*"
+      AnyRecursive,  // "**" with the "/" after it
+      AnyWithin,     // "[...]"
+      AnyExcept,     // "[!...]"
+    };
+    Kind kind = Kind::Char;
+    char32_t ch = 0;
+    std::vector<std::pair<char32_t, char32_t>> ranges;  // class members, single chars as a-a
+  };
+
   // InvalidGlob with "Pattern syntax error near position {}: {}" on failure.
   static Result<GlobPattern> compile(std::string_view pattern);
   bool matches(std::string_view text) const;
   const std::string& text() const { return text_; }
-
-  struct Token;  // defined in glob.cc
 
  private:
   std::string text_;

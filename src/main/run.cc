@@ -1,8 +1,208 @@
 #include "main/run.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "ast/analyze.h"
+#include "config/config.h"
+#include "files/discover.h"
+#include "files/exclude.h"
+#include "files/glob.h"
+#include "files/read.h"
+#include "git/contents.h"
+#include "git/selection.h"
+#include "main/color.h"
+#include "main/output.h"
+#include "main/report.h"
+#include "main/rule_docs.h"
+#include "main/sanitize.h"
+#include "rules/run_rules.h"
+#include "util/path.h"
+
 namespace tarn {
 
-// Stand-in until the run driver lands: nothing to lint yet.
-Result<uint8_t> run(const Cli& /*cli*/) { return uint8_t{0}; }
+namespace {
+
+std::optional<std::string> current_dir() {
+  std::string buf(PATH_MAX, '\0');
+  while (!getcwd(buf.data(), buf.size())) {
+    if (errno != ERANGE) return std::nullopt;
+    buf.resize(buf.size() * 2);
+  }
+  buf.resize(std::strlen(buf.c_str()));
+  return buf;
+}
+
+std::optional<std::string> canonical(const std::string& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return std::nullopt;
+  std::string out(resolved);
+  std::free(resolved);
+  return out;
+}
+
+std::vector<std::string> ids_of(const std::vector<RuleInfo>& infos) {
+  std::vector<std::string> ids;
+  ids.reserve(infos.size());
+  for (const auto& info : infos) ids.push_back(info.id);
+  return ids;
+}
+
+bool is_list_rules_allowed(const Cli& cli) {
+  return cli.paths.size() == 1 && paths_equal(cli.paths[0], ".") && !cli.diff && !cli.diff_staged &&
+         cli.output_format == OutputFormat::Default && !cli.select && !cli.ignore && !cli.warnings_as_errors;
+}
+
+void apply_cli_overrides(const Cli& cli, Config& config) {
+  if (cli.select) config.select = std::set<std::string>(cli.select->begin(), cli.select->end());
+  if (cli.ignore) config.ignore.insert(cli.ignore->begin(), cli.ignore->end());
+  if (cli.warnings_as_errors) config.warnings_as_errors = true;
+}
+
+// Sets are visited in sorted order, so the unknown id named is always the same.
+Status validate_rule_ids(const Config& config) {
+  const std::vector<std::string> known = ids_of(rule_infos());
+  for (const auto* set : {&config.select, &config.ignore}) {
+    for (const auto& id : *set) {
+      if (std::find(known.begin(), known.end(), id) == known.end()) return Error::unknown_rule(id, known);
+    }
+  }
+  return ok_status();
+}
+
+bool has_py_extension(const std::string& path) {
+  const auto name = path_file_name(path);
+  if (!name) return false;
+  const auto ext = file_name_extension(*name);
+  return ext && *ext == "py";
+}
+
+Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config& config) {
+  TRY_ASSIGN(const auto patterns, compile_glob_patterns(config.exclude));
+  const auto cwd = current_dir();
+  if (!cwd) return Error::read_file(".");
+  std::vector<std::string> roots{".", *cwd};
+  if (auto canonical_cwd = canonical(*cwd)) roots.push_back(*canonical_cwd);
+
+  std::vector<std::string> files;
+  for (const auto& p : cli.paths) {
+    struct stat followed {}, own {};
+    if (stat(p.c_str(), &followed) != 0 || lstat(p.c_str(), &own) != 0) return Error::invalid_path(p);
+    if (S_ISDIR(own.st_mode)) {
+      TRY_ASSIGN(auto found, discover_migration_files(p, config.exclude));
+      files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    } else if (S_ISREG(own.st_mode)) {
+      if (!has_py_extension(p) || is_excluded(p, roots, patterns)) continue;
+      if (auto canonical_p = canonical(p); canonical_p && is_excluded(*canonical_p, roots, patterns)) continue;
+      files.push_back(p);
+    } else {
+      return Error::invalid_path(p);
+    }
+  }
+  std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return path_less(a, b); });
+  files.erase(std::unique(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return paths_equal(a, b); }),
+              files.end());
+  return files;
+}
+
+void report_file_error(const std::string& path, const Error& error) {
+  write_stderr(style("error", Color::Red, true) + ": " + path_to_string(path) + " - " +
+               sanitize_for_terminal(error.message(), true) + "\n");
+}
+
+}  // namespace
+
+Result<uint8_t> run(const Cli& cli) {
+  // 1. Rule page: the subcommand wins over every option.
+  if (cli.command) {
+    const auto& rule_id = std::get<Commands::Rule>(cli.command->value).rule_id;
+    const auto infos = rule_infos();
+    for (const auto& info : infos) {
+      if (info.id == rule_id) {
+        print_rule_page(info);
+        return uint8_t{0};
+      }
+    }
+    return Error::unknown_rule(rule_id, ids_of(infos));
+  }
+  // 2. Rule table.
+  if (cli.list_rules) {
+    if (!is_list_rules_allowed(cli)) {
+      return Error::cli_usage("--list-rules cannot be combined with paths or linting flags");
+    }
+    TRY(print_rule_list());
+    return uint8_t{0};
+  }
+  // 3-5. Configuration, command-line overrides, rule ids.
+  TRY_ASSIGN(Config config, discover_config());
+  apply_cli_overrides(cli, config);
+  TRY(validate_rule_ids(config));
+
+  // 6. Git set-up.
+  std::optional<DiffContext> git;
+  if (cli.diff || cli.diff_staged) {
+    const bool staged = !cli.diff;
+    TRY_ASSIGN(git, open_diff_context(staged ? *cli.diff_staged : *cli.diff, staged));
+  }
+
+  // 7-8. Files.
+  std::vector<std::string> files;
+  std::vector<std::string> changed_migrations;
+  if (git) {
+    TRY_ASSIGN(files, select_git_files(*git, cli.paths, config));
+    TRY_ASSIGN(changed_migrations, collect_changed_migrations(*git, cli.paths, config.exclude));
+  } else {
+    TRY_ASSIGN(files, select_input_files(cli, config));
+  }
+  // 9. Nothing to do: no output at all.
+  if (files.empty() && changed_migrations.empty()) return uint8_t{0};
+
+  // 10. Per file.
+  const auto registry = all_rules();
+  std::vector<Diagnostic> diagnostics;
+  std::vector<ParsedMigration> migrations;
+  bool file_errors = false;
+  for (const auto& file : files) {
+    Result<ParsedMigration> migration = [&]() -> Result<ParsedMigration> {
+      if (!git) return parse_migration_file(file);
+      TRY_ASSIGN(const std::string text,
+                 git->staged ? read_staged_file(git->repo.get(), file) : read_head_file(git->repo.get(), file));
+      return parse_migration_source(file, text);
+    }();
+    if (!migration.ok()) {
+      report_file_error(file, migration.error());
+      file_errors = true;
+      continue;
+    }
+    auto found = run_rules(registry, *migration, config);
+    diagnostics.insert(diagnostics.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    if (git) migrations.push_back(std::move(migration).value());
+  }
+
+  // 11. Changeset pass.
+  if (git) {
+    TRY_ASSIGN(const auto changed_non_migrations, collect_changed_non_migrations(*git, cli.paths, config.exclude));
+    std::vector<const ParsedMigration*> refs;
+    refs.reserve(migrations.size());
+    for (const auto& m : migrations) refs.push_back(&m);
+    auto found = run_changeset_rules(changeset_rules(), refs, changed_migrations, changed_non_migrations, config);
+    diagnostics.insert(diagnostics.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+  }
+
+  // 12. Report and status.
+  sort_diagnostics(diagnostics);
+  print_diagnostics(diagnostics, cli.output_format);
+  if (file_errors) return uint8_t{2};
+  const bool any_error = std::any_of(diagnostics.begin(), diagnostics.end(),
+                                     [](const Diagnostic& d) { return d.severity == Severity::Error; });
+  return uint8_t{any_error ? uint8_t{1} : uint8_t{0}};
+}
 
 }  // namespace tarn

@@ -38,4 +38,25 @@ void for_each_child(TSNode n, Fn&& fn) {
   }
 }
 
+// Pre-order walk over `root` and its subtree with a single cursor; fn(node)
+// returns whether to descend into that node's children. Not recursive.
+template <typename Fn>
+void walk_preorder(TSNode root, Fn&& fn) {
+  Cursor cursor(root);
+  TSTreeCursor* c = cursor.get();
+  uint32_t depth = 0;
+  for (;;) {
+    if (fn(ts_tree_cursor_current_node(c)) && ts_tree_cursor_goto_first_child(c)) {
+      ++depth;
+      continue;
+    }
+    for (;;) {
+      if (depth == 0) return;
+      if (ts_tree_cursor_goto_next_sibling(c)) break;
+      ts_tree_cursor_goto_parent(c);
+      --depth;
+    }
+  }
+}
+
 }  // namespace tarn

@@ -3,19 +3,40 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "parser/node.h"
 
 namespace tarn {
 namespace {
 
-// Nests `levels` parenthesised expressions: each level adds a fixed number of
-// tree levels, so the boundary is found by measuring one known shape.
-std::string nested_list(size_t levels) { return std::string(levels, '[') + std::string(levels, ']'); }
+// Depth of the deepest node (root = 1), measured independently of the code
+// under test: an explicit stack and a cursor per node.
+uint32_t tree_depth(TSNode root) {
+  uint32_t deepest = 0;
+  std::vector<std::pair<TSNode, uint32_t>> stack{{root, 1}};
+  while (!stack.empty()) {
+    const auto [node, depth] = stack.back();
+    stack.pop_back();
+    deepest = std::max(deepest, depth);
+    for_each_child(node, [&, d = depth](TSNode child) {
+      stack.emplace_back(child, d + 1);
+      return true;
+    });
+  }
+  return deepest;
+}
 
-uint32_t tree_depth(TSNode n) {
-  uint32_t best = 0;
-  const uint32_t count = ts_node_child_count(n);
-  for (uint32_t i = 0; i < count; ++i) best = std::max(best, tree_depth(ts_node_child(n, i)));
-  return best + 1;
+uint32_t unchecked_depth(const std::string& text) {
+  ParserHandle parser(ts_parser_new());
+  EXPECT_TRUE(ts_parser_set_language(parser.get(), python_language()));
+  TreeHandle tree(ts_parser_parse_string(parser.get(), nullptr, text.data(), static_cast<uint32_t>(text.size())));
+  return tree_depth(ts_tree_root_node(tree.get()));
+}
+
+std::string nested_lists(size_t levels) {
+  return "x = " + std::string(levels, '[') + std::string(levels, ']') + "\n";
 }
 
 TEST(ParsePython, EmptyTextIsModuleWithoutChildren) {
@@ -33,39 +54,38 @@ TEST(ParsePython, TreeWithSyntaxErrorIsReturned) {
 }
 
 TEST(ParsePython, DepthBoundaryIsExact) {
-  // Find the deepest nesting whose tree is still within the limit.
-  for (size_t levels = 100; levels < 300; ++levels) {
-    const std::string text = "x = " + nested_list(levels) + "\n";
-    ParserHandle parser(ts_parser_new());
-    ts_parser_set_language(parser.get(), python_language());
-    TreeHandle raw(ts_parser_parse_string(parser.get(), nullptr, text.data(), text.size()));
-    const uint32_t depth = tree_depth(ts_tree_root_node(raw.get()));
-    auto result = parse_python(text, "deep.py");
-    if (depth <= 256) {
-      EXPECT_TRUE(result.ok()) << "depth " << depth;
-    } else {
-      ASSERT_FALSE(result.ok()) << "depth " << depth;
-      EXPECT_EQ(result.error().message(),
-                "Failed to parse Python file: deep.py: AST nesting exceeds the maximum depth of 256");
-      if (depth == 257) return;
-    }
-  }
+  // Each nesting level of a list adds exactly one tree level, so some level
+  // count lands on 256 exactly. The deepest nodes are the innermost list's
+  // bracket tokens: one level over the limit fails only because anonymous
+  // tokens count.
+  const uint32_t base = unchecked_depth(nested_lists(1));
+  ASSERT_EQ(unchecked_depth(nested_lists(11)), base + 10);
+  const size_t levels = 1 + (256 - base);
+  ASSERT_EQ(unchecked_depth(nested_lists(levels)), 256u);
+  ASSERT_EQ(unchecked_depth(nested_lists(levels + 1)), 257u);
+
+  EXPECT_TRUE(parse_python(nested_lists(levels), "deep.py").ok());
+  auto over = parse_python(nested_lists(levels + 1), "deep.py");
+  ASSERT_FALSE(over.ok());
+  EXPECT_EQ(over.error().kind, ErrorKind::ParseFailed);
+  EXPECT_EQ(over.error().path, "deep.py");
+  EXPECT_EQ(over.error().message(),
+            "Failed to parse Python file: deep.py: AST nesting exceeds the maximum depth of 256");
 }
 
 TEST(ParsePython, VeryDeepExpressionFailsWithoutOverflow) {
   const std::string text = "x = " + std::string(100000, '(') + "1" + std::string(100000, ')') + "\n";
   auto result = parse_python(text, "deep.py");
   ASSERT_FALSE(result.ok());
-  EXPECT_EQ(result.error().kind, ErrorKind::ParseFailed);
+  EXPECT_EQ(result.error().message(),
+            "Failed to parse Python file: deep.py: AST nesting exceeds the maximum depth of 256");
 }
 
 TEST(ParsePython, ManyUnclosedBracketsEndCleanly) {
-  const std::string text(70000, '(');
-  auto result = parse_python(text, "open.py");
-  // Either refused for depth or returned with errors; it must not crash.
-  if (result.ok()) {
-    EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(result->get())));
-  }
+  // Error recovery keeps this tree flat: it passes the limit and carries errors.
+  auto result = parse_python(std::string(70000, '('), "open.py");
+  ASSERT_TRUE(result.ok());
+  EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(result->get())));
 }
 
 }  // namespace

@@ -52,6 +52,16 @@ size_t first_invalid_utf8(std::string_view bytes) {
   return std::string_view::npos;
 }
 
+size_t utf8_error_length(std::string_view bytes, size_t pos) {
+  if (pos >= bytes.size()) return 0;
+  const long n = sequence_at(bytes, pos);
+  if (n > 0) return 0;
+  const auto len = static_cast<size_t>(-n);
+  const unsigned char lead = static_cast<unsigned char>(bytes[pos]);
+  const bool lead_ok = lead >= 0xC2 && lead <= 0xF4;
+  return lead_ok && pos + len >= bytes.size() ? 0 : len;
+}
+
 bool is_valid_utf8(std::string_view bytes) { return first_invalid_utf8(bytes) == std::string_view::npos; }
 
 std::string utf8_lossy(std::string_view bytes) {

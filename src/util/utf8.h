@@ -13,6 +13,11 @@ bool is_valid_utf8(std::string_view bytes);
 // Byte offset of the first invalid sequence, or npos when the text is valid.
 size_t first_invalid_utf8(std::string_view bytes);
 
+// At the start of an invalid sequence (as found by first_invalid_utf8): its
+// length (1 to 3), or 0 when the text ends inside a sequence that could still
+// have been valid.
+size_t utf8_error_length(std::string_view bytes, size_t pos);
+
 // The text with every invalid sequence replaced by U+FFFD (maximal-subpart rule).
 std::string utf8_lossy(std::string_view bytes);
 

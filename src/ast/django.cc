@@ -1,0 +1,193 @@
+#include "ast/django.h"
+
+#include <array>
+#include <utility>
+
+#include "ast/strings.h"
+#include "parser/node.h"
+
+namespace tarn {
+
+namespace {
+
+using K = OperationKind;
+
+constexpr std::array<std::pair<std::string_view, OperationKind>, 22> kClasses{{
+    {"AddIndex", K::AddIndex},
+    {"AddIndexConcurrently", K::AddIndexConcurrently},
+    {"RemoveIndex", K::RemoveIndex},
+    {"RemoveIndexConcurrently", K::RemoveIndexConcurrently},
+    {"CreateModel", K::CreateModel},
+    {"DeleteModel", K::DeleteModel},
+    {"RenameModel", K::RenameModel},
+    {"AddField", K::AddField},
+    {"RemoveField", K::RemoveField},
+    {"AlterField", K::AlterField},
+    {"RenameField", K::RenameField},
+    {"AddConstraint", K::AddConstraint},
+    {"RemoveConstraint", K::RemoveConstraint},
+    {"RunSQL", K::RunSQL},
+    {"RunPython", K::RunPython},
+    {"SeparateDatabaseAndState", K::SeparateDatabaseAndState},
+    {"AlterModelOptions", K::AlterModelOptions},
+    {"AlterModelManagers", K::AlterModelManagers},
+    {"AlterModelTable", K::AlterModelTable},
+    {"AlterUniqueTogether", K::AlterUniqueTogether},
+    {"AlterIndexTogether", K::AlterIndexTogether},
+    {"AlterOrderWithRespectTo", K::AlterOrderWithRespectTo},
+}};
+
+OperationKind kind_of_class(std::string_view name) {
+  for (const auto& [text, kind] : kClasses) {
+    if (text == name) return kind;
+  }
+  return K::Other;
+}
+
+std::string name_or_empty(const DjangoContext& ctx, TSNode args, std::string_view keyword, size_t position) {
+  return read_name_argument(ctx.source, args, keyword, position).value_or("");
+}
+
+// Column facts of the field definition passed to AddField / AlterField.
+std::optional<FieldFlags> read_field_flags(const DjangoContext& ctx, TSNode args) {
+  auto definition = keyword_value_node(ctx.source, args, "field");
+  if (!definition) definition = positional_arg(args, 2);
+  if (!definition || !node_is(*definition, "call")) return std::nullopt;
+  const TSNode call = *definition;
+  const std::string_view cls = callee_basename(ctx.source, call).value_or("");
+  const auto is = [&](std::string_view name, std::string_view word) {
+    return keyword_equals(ctx.source, call, name, word);
+  };
+  FieldFlags flags;
+  flags.foreign_key = cls == "ForeignKey" || cls == "OneToOneField";
+  flags.is_foreign_key_class = cls == "ForeignKey";
+  flags.db_constraint = !is("db_constraint", "False");
+  flags.db_index_false = is("db_index", "False");
+  flags.db_index = is("db_index", "True") || (cls == "SlugField" && !flags.db_index_false);
+  flags.unique = is("unique", "True") || is("primary_key", "True");
+  flags.null = is("null", "True");
+  flags.has_default = keyword_has_value(ctx.source, call, "default");
+  flags.has_db_default = keyword_has_value(ctx.source, call, "db_default");
+  return flags;
+}
+
+// A unique constraint that is more than a plain list of columns.
+bool is_non_plain_unique(const DjangoContext& ctx, TSNode constraint) {
+  const auto args = field(constraint, "arguments");
+  if (!args) return false;
+  bool non_plain = false;
+  for_each_child(*args, [&](TSNode child) {
+    if (!ts_node_is_named(child) || node_is(child, "comment")) return true;
+    if (!node_is(child, "keyword_argument")) {
+      non_plain = true;  // an expression passed by position
+      return false;
+    }
+    const auto name = field(child, "name"), value = field(child, "value");
+    if (!name || !value) return true;
+    const std::string_view key = node_text(ctx.source, *name);
+    const std::string_view text = trimmed_text(ctx.source, *value);
+    if (key == "include" || key == "opclasses") {
+      non_plain = !is_one_of(text, {"[]", "()", "None", "set()"});
+    } else if (key == "condition") {
+      non_plain = !is_one_of(text, {"Q()", "None", "models.Q()"});
+    }
+    return !non_plain;
+  });
+  return non_plain;
+}
+
+payload::Constraint read_constraint(const DjangoContext& ctx, TSNode args) {
+  payload::Constraint out;
+  out.model = name_or_empty(ctx, args, "model_name", 0);
+  auto constraint = keyword_value_node(ctx.source, args, "constraint");
+  if (!constraint) constraint = positional_arg(args, 1);
+  if (!constraint) return out;
+  const auto cls = callee_basename(ctx.source, *constraint);
+  if (!cls) return out;
+  if (*cls == "UniqueConstraint") {
+    out.constraint_kind = ConstraintKind::Unique;
+    out.non_plain_unique = is_non_plain_unique(ctx, *constraint);
+  } else if (*cls == "CheckConstraint") {
+    out.constraint_kind = ConstraintKind::Check;
+  } else if (*cls == "ExclusionConstraint") {
+    out.constraint_kind = ConstraintKind::Exclusion;
+  }
+  return out;
+}
+
+payload::Field read_field(const DjangoContext& ctx, TSNode args, OperationKind kind) {
+  payload::Field out;
+  const bool rename = kind == K::RenameField;
+  out.model = name_or_empty(ctx, args, "model_name", 0);
+  out.name = name_or_empty(ctx, args, "name", 1);
+  out.old_name = read_name_argument(ctx.source, args, "old_name", rename ? std::optional<size_t>(1) : std::nullopt);
+  out.new_name = read_name_argument(ctx.source, args, "new_name", rename ? std::optional<size_t>(2) : std::nullopt);
+  if (kind == K::AddField || kind == K::AlterField) out.flags = read_field_flags(ctx, args);
+  return out;
+}
+
+payload::Model read_model(const DjangoContext& ctx, TSNode args, OperationKind kind) {
+  payload::Model out;
+  if (kind == K::RenameModel) {
+    out.name = name_or_empty(ctx, args, "new_name", 1);
+    out.old_name = read_name_argument(ctx.source, args, "old_name", 0);
+  } else {
+    out.name = name_or_empty(ctx, args, "name", 0);
+  }
+  return out;
+}
+
+OperationPayload read_payload(DjangoContext& ctx, TSNode args, OperationKind kind) {
+  switch (kind) {
+    case K::AddIndex:
+    case K::AddIndexConcurrently:
+    case K::RemoveIndex:
+    case K::RemoveIndexConcurrently:
+      return payload::Index{name_or_empty(ctx, args, "model_name", 0)};
+    case K::CreateModel:
+    case K::DeleteModel:
+    case K::RenameModel:
+    case K::AlterModelTable:
+      return read_model(ctx, args, kind);
+    case K::AddField:
+    case K::RemoveField:
+    case K::AlterField:
+    case K::RenameField:
+      return read_field(ctx, args, kind);
+    case K::AddConstraint:
+    case K::RemoveConstraint:
+      return read_constraint(ctx, args);
+    case K::RunSQL:
+      return read_run_sql_args(ctx, args);
+    case K::RunPython:
+      return read_run_python_args(ctx, args);
+    case K::SeparateDatabaseAndState:
+      return read_separate_database_and_state_args(ctx, args);
+    case K::AlterUniqueTogether:
+      return read_unique_together_args(ctx, args);
+    case K::AlterIndexTogether:
+      return read_index_together_args(ctx, args);
+    case K::RawSql:
+    case K::AlterModelOptions:
+    case K::AlterModelManagers:
+    case K::AlterOrderWithRespectTo:
+    case K::Other:
+      break;
+  }
+  return payload::Empty{};
+}
+
+}  // namespace
+
+std::optional<Operation> decode_django_operation(DjangoContext& ctx, TSNode call) {
+  const auto args = field(call, "arguments");
+  const auto cls = callee_basename(ctx.source, call);
+  if (!cls || !args) return std::nullopt;
+  Operation op;
+  op.kind = kind_of_class(*cls);
+  op.payload = read_payload(ctx, *args, op.kind);
+  op.span = node_span(call);
+  return op;
+}
+
+}  // namespace tarn

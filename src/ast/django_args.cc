@@ -1,0 +1,296 @@
+#include "ast/django_args.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "ast/django.h"
+#include "ast/strings.h"
+#include "parser/node.h"
+#include "util/utf8.h"
+
+namespace tarn {
+
+namespace {
+
+std::string_view after_last_dot(std::string_view text) {
+  const size_t dot = text.rfind('.');
+  return dot == std::string_view::npos ? text : text.substr(dot + 1);
+}
+
+std::string_view without_trailing_semicolons(std::string_view text) {
+  while (!text.empty() && text.back() == ';') text.remove_suffix(1);
+  return text;
+}
+
+bool is_string_literal(TSNode node) { return string_node_kind(node).has_value(); }
+
+bool has_name(std::string_view source, TSNode keyword_argument, std::string_view name) {
+  const auto n = field(keyword_argument, "name");
+  return n && node_text(source, *n) == name;
+}
+
+// fn(keyword_argument) for each keyword argument of a call, until fn returns false.
+template <typename Fn>
+void for_each_call_keyword(TSNode call, Fn&& fn) {
+  if (!node_is(call, "call")) return;
+  const auto args = field(call, "arguments");
+  if (!args) return;
+  for_each_child(*args, [&](TSNode child) { return !node_is(child, "keyword_argument") || fn(child); });
+}
+
+// Some keyword argument `name` of the call has a value satisfying pred.
+template <typename Pred>
+bool any_keyword_value(std::string_view source, TSNode call, std::string_view name, Pred&& pred) {
+  bool found = false;
+  for_each_call_keyword(call, [&](TSNode kw) {
+    if (!has_name(source, kw, name)) return true;
+    const auto value = field(kw, "value");
+    found = value && pred(*value);
+    return !found;
+  });
+  return found;
+}
+
+// A named child other than a comment: the list holds something.
+bool has_content(TSNode list) {
+  bool content = false;
+  for_each_child(list, [&](TSNode child) {
+    content = ts_node_is_named(child) && !node_is(child, "comment");
+    return !content;
+  });
+  return content;
+}
+
+std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
+                                            size_t position) {
+  if (auto value = keyword_value_node(source, args, keyword)) return value;
+  return positional_arg(args, position);
+}
+
+// Appends the operations decoded from the calls of one operation list.
+void decode_operation_list(DjangoContext& ctx, TSNode list, bool bound, std::vector<Operation>& out) {
+  if (ctx.nesting >= DjangoContext::kMaxOperationNesting) return;
+  if (bound) {
+    if (std::find(ctx.open_lists.begin(), ctx.open_lists.end(), list.id) != ctx.open_lists.end()) return;
+    if (!ctx.admit_bound_value(list)) return;
+    ctx.open_lists.push_back(list.id);
+  }
+  ++ctx.nesting;
+  for_each_child(list, [&](TSNode child) {
+    if (node_is(child, "call")) {
+      if (auto op = decode_django_operation(ctx, child)) out.push_back(std::move(*op));
+    }
+    return true;
+  });
+  --ctx.nesting;
+  if (bound) ctx.open_lists.pop_back();
+}
+
+// One side of a SeparateDatabaseAndState: decodes its operations into `out`
+// (when given) and answers whether the side holds operations.
+bool read_operation_side(DjangoContext& ctx, std::optional<TSNode> arg, std::vector<Operation>* out) {
+  if (!arg || node_is(*arg, "none")) return false;
+  // Every call in a list decodes to an operation, so "an operation was decoded"
+  // never differs from "the list holds something".
+  if (node_is(*arg, "list")) {
+    if (out) decode_operation_list(ctx, *arg, false, *out);
+    return has_content(*arg);
+  }
+  if (!node_is(*arg, "identifier")) return true;
+  const auto list = ctx.scope.lookup(std::string(node_text(ctx.source, *arg)));
+  if (!list || !node_is(*list, "list")) return true;
+  if (out) decode_operation_list(ctx, *list, true, *out);
+  // A bound list may be named many times; finding its first element is not
+  // free in a long list, so the answer is kept.
+  const auto [it, added] = ctx.bound_list_content.try_emplace(list->id, false);
+  if (added) it->second = has_content(*list);
+  return it->second;
+}
+
+template <typename Together>
+Together read_together_args(const DjangoContext& ctx, TSNode args, std::string_view keyword) {
+  Together out;
+  const auto value = keyword_else_position(ctx.source, args, keyword, 1);
+  out.has_entries = value && !is_one_of(trimmed_text(ctx.source, *value), {"[]", "()", "None", "set()"});
+  out.model = read_name_argument(ctx.source, args, "name", 0).value_or("");
+  return out;
+}
+
+}  // namespace
+
+std::string_view trimmed_text(std::string_view source, TSNode node) { return trim_unicode(node_text(source, node)); }
+
+bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words) {
+  return std::find(words.begin(), words.end(), text) != words.end();
+}
+
+bool DjangoContext::admit_bound_value(TSNode value) {
+  if (read_values.insert(value.id).second) return true;
+  const uint64_t size = ts_node_end_byte(value) - ts_node_start_byte(value);
+  if (size > reuse_budget) return false;
+  reuse_budget -= size;
+  return true;
+}
+
+std::optional<std::string> keyword_string_value(std::string_view source, TSNode args, std::string_view name) {
+  std::optional<std::string> out;
+  for_each_child(args, [&](TSNode child) {
+    if (!node_is(child, "keyword_argument") || !has_name(source, child, name)) return true;
+    const auto value = field(child, "value");
+    if (value) out = python_string_value(source, *value);
+    return !value;
+  });
+  return out;
+}
+
+std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name) {
+  std::optional<TSNode> out;
+  for_each_child(args, [&](TSNode child) {
+    if (!node_is(child, "keyword_argument") || !has_name(source, child, name)) return true;
+    out = field(child, "value");
+    return false;
+  });
+  return out;
+}
+
+std::optional<TSNode> positional_arg(TSNode args, size_t index) {
+  std::optional<TSNode> out;
+  size_t seen = 0;
+  for_each_child(args, [&](TSNode child) {
+    if (!ts_node_is_named(child) || node_is(child, "keyword_argument") || node_is(child, "comment")) return true;
+    if (seen++ == index) out = child;
+    return !out;
+  });
+  return out;
+}
+
+std::vector<TSNode> keyword_arguments(TSNode call) {
+  std::vector<TSNode> out;
+  for_each_call_keyword(call, [&](TSNode kw) {
+    out.push_back(kw);
+    return true;
+  });
+  return out;
+}
+
+std::optional<std::string_view> callee_basename(std::string_view source, TSNode call) {
+  const auto function = field(call, "function");
+  if (!function) return std::nullopt;
+  return after_last_dot(node_text(source, *function));
+}
+
+bool keyword_equals(std::string_view source, TSNode call, std::string_view name, std::string_view word) {
+  return any_keyword_value(source, call, name, [&](TSNode value) { return trimmed_text(source, value) == word; });
+}
+
+bool keyword_has_value(std::string_view source, TSNode call, std::string_view name) {
+  return any_keyword_value(source, call, name, [&](TSNode value) {
+    const std::string_view text = trimmed_text(source, value);
+    return text != "None" && after_last_dot(text) != "NOT_PROVIDED";
+  });
+}
+
+std::optional<std::string> read_name_argument(std::string_view source, TSNode args, std::string_view keyword,
+                                              std::optional<size_t> position) {
+  if (auto value = keyword_string_value(source, args, keyword)) return value;
+  if (!position) return std::nullopt;
+  const auto node = positional_arg(args, *position);
+  if (!node) return std::nullopt;
+  return python_string_value(source, *node);
+}
+
+payload::Sql read_run_sql_args(DjangoContext& ctx, TSNode args) {
+  payload::Sql out;
+  if (const auto sql = keyword_else_position(ctx.source, args, "sql", 0)) {
+    out.sql = read_sql_value(ctx, *sql).value_or("");
+  }
+  if (const auto reverse = keyword_else_position(ctx.source, args, "reverse_sql", 1)) {
+    out.reverse_sql = read_sql_value(ctx, *reverse);
+  }
+  return out;
+}
+
+payload::Python read_run_python_args(const DjangoContext& ctx, TSNode args) {
+  payload::Python out;
+  if (auto code = keyword_string_value(ctx.source, args, "code")) {
+    out.code = std::move(*code);
+  } else if (const auto first = positional_arg(args, 0)) {
+    out.code = node_text(ctx.source, *first);
+  }
+  out.reverse_code = keyword_string_value(ctx.source, args, "reverse_code");
+  if (!out.reverse_code) {
+    if (const auto second = positional_arg(args, 1)) out.reverse_code = std::string(node_text(ctx.source, *second));
+  }
+  if (out.reverse_code == "None") out.reverse_code.reset();
+  return out;
+}
+
+payload::SeparateDatabaseAndState read_separate_database_and_state_args(DjangoContext& ctx, TSNode args) {
+  payload::SeparateDatabaseAndState out;
+  const auto database = keyword_else_position(ctx.source, args, "database_operations", 0);
+  const auto state = keyword_else_position(ctx.source, args, "state_operations", 1);
+  out.has_database_operations = read_operation_side(ctx, database, &out.database_operations);
+  // The state side is not kept, so it need not be decoded.
+  out.has_state_operations = read_operation_side(ctx, state, nullptr);
+  return out;
+}
+
+payload::UniqueTogether read_unique_together_args(const DjangoContext& ctx, TSNode args) {
+  return read_together_args<payload::UniqueTogether>(ctx, args, "unique_together");
+}
+
+payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode args) {
+  return read_together_args<payload::IndexTogether>(ctx, args, "index_together");
+}
+
+std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode node) {
+  const std::string_view type = node_type(node);
+  if (type == "string" || type == "concatenated_string") return python_string_value(ctx.source, node);
+  if (type == "list" || type == "tuple") return read_sql_list(ctx.source, node);
+  if (type == "attribute") {
+    const std::string_view text = node_text(ctx.source, node);
+    if (text == "RunSQL.noop" || text == "migrations.RunSQL.noop") return std::string();
+    return std::nullopt;
+  }
+  if (type != "identifier") return std::nullopt;
+  const auto value = ctx.scope.lookup(std::string(node_text(ctx.source, node)));
+  if (!value) return std::nullopt;
+  const bool literal = is_string_literal(*value);
+  if (!literal && !node_is(*value, "list") && !node_is(*value, "tuple")) return std::nullopt;
+  if (!ctx.admit_bound_value(*value)) return std::nullopt;
+  return literal ? python_string_value(ctx.source, *value) : read_sql_list(ctx.source, *value);
+}
+
+std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
+  std::string out;
+  bool any = false, readable = true;
+  const auto add_piece = [&](TSNode literal) {
+    if (any) out += ";\n";
+    out += without_trailing_semicolons(python_string_value(source, literal));
+    any = true;
+  };
+  for_each_child(node, [&](TSNode child) {
+    if (!ts_node_is_named(child) || node_is(child, "comment")) return true;
+    if (is_string_literal(child)) {
+      add_piece(child);
+    } else if (node_is(child, "list") || node_is(child, "tuple")) {
+      // (sql, params): only the statement counts.
+      std::optional<TSNode> first;
+      for_each_child(child, [&](TSNode member) {
+        if (ts_node_is_named(member) && !node_is(member, "comment")) first = member;
+        return !first;
+      });
+      readable = first && is_string_literal(*first);
+      if (readable) add_piece(*first);
+    } else {
+      readable = false;
+    }
+    return readable;
+  });
+  if (!readable || !any) return std::nullopt;
+  return out;
+}
+
+std::string trim_trailing_semicolons(std::string_view text) { return std::string(without_trailing_semicolons(text)); }
+
+}  // namespace tarn

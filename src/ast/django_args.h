@@ -1,0 +1,87 @@
+// Argument readers for Django operation calls: keyword-else-position names,
+// field-definition keywords, and the operations whose arguments are more than
+// names (RunSQL, RunPython, SeparateDatabaseAndState, Alter*Together).
+#pragma once
+
+#include <tree_sitter/api.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "ast/model.h"
+#include "ast/scope.h"
+
+namespace tarn {
+
+// What the Django decoder reads beside each node: the file's text, its module
+// variables, and the bookkeeping that keeps reuse of module variables cheap.
+struct DjangoContext {
+  DjangoContext(std::string_view text, const ModuleScope& module) : source(text), scope(module) {}
+
+  std::string_view source;
+  const ModuleScope& scope;
+
+  // A module variable can be named any number of times, and operation lists
+  // bound to variables can name each other, so a small file could otherwise
+  // expand without bound. The first read of each bound value is free (that
+  // keeps the work linear in the file); repeated reads draw on a byte budget.
+  static constexpr uint64_t kReuseBudgetBytes = 4u << 20;
+  // Far deeper than a SeparateDatabaseAndState nesting written out in a tree
+  // within the parser's nesting limit; only chains of variables reach it.
+  static constexpr uint32_t kMaxOperationNesting = 128;
+
+  std::unordered_set<const void*> read_values;
+  std::unordered_map<const void*, bool> bound_list_content;  // bound list -> holds something
+  uint64_t reuse_budget = kReuseBudgetBytes;
+  std::vector<const void*> open_lists;  // variable-bound operation lists being decoded
+  uint32_t nesting = 0;                 // SeparateDatabaseAndState levels being decoded
+
+  // Whether the module-level value `value` may be read (once more).
+  bool admit_bound_value(TSNode value);
+};
+
+// The node's text without surrounding Unicode white space.
+std::string_view trimmed_text(std::string_view source, TSNode node);
+bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words);
+
+// --- basic readers (args: an argument list; call: a call node) ---
+
+// python_string_value of the first keyword argument `name` that has a value.
+std::optional<std::string> keyword_string_value(std::string_view source, TSNode args, std::string_view name);
+// Value of the first keyword argument `name`.
+std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name);
+// Positional argument `index` (from 0): comments and keyword arguments skipped.
+std::optional<TSNode> positional_arg(TSNode args, size_t index);
+std::vector<TSNode> keyword_arguments(TSNode call);
+// Text of the call's function after its last ".".
+std::optional<std::string_view> callee_basename(std::string_view source, TSNode call);
+// Some keyword argument `name` has a value whose trimmed text is `word`.
+bool keyword_equals(std::string_view source, TSNode call, std::string_view name, std::string_view word);
+// Some keyword argument `name` has a value other than None / NOT_PROVIDED.
+bool keyword_has_value(std::string_view source, TSNode call, std::string_view name);
+
+// By keyword `keyword`, else (when `position` is given) by position.
+std::optional<std::string> read_name_argument(std::string_view source, TSNode args, std::string_view keyword,
+                                              std::optional<size_t> position);
+
+// --- operation readers ---
+
+payload::Sql read_run_sql_args(DjangoContext& ctx, TSNode args);
+payload::Python read_run_python_args(const DjangoContext& ctx, TSNode args);
+payload::SeparateDatabaseAndState read_separate_database_and_state_args(DjangoContext& ctx, TSNode args);
+payload::UniqueTogether read_unique_together_args(const DjangoContext& ctx, TSNode args);
+payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode args);
+
+// --- SQL readers ---
+
+std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode node);
+std::optional<std::string> read_sql_list(std::string_view source, TSNode node);
+std::string trim_trailing_semicolons(std::string_view text);
+
+}  // namespace tarn

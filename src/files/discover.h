@@ -1,0 +1,42 @@
+// Which files under a directory are migration files to lint, and the path
+// helpers git-mode selection matches command-line paths with.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "error/result.h"
+
+namespace tarn {
+
+// Directory handles the walk keeps open at most; deeper levels are buffered.
+inline constexpr size_t kMaxOpenDirectories = 10;
+
+enum class EntryType { File, Directory, Link, Other };
+
+// Visits every entry below `dir` depth-first, a directory before its
+// contents, entries in the order the system lists them, links never
+// followed. Each entry's path is `dir` joined with its path below `dir`.
+// Stops at the first failure and returns its description.
+std::optional<std::string> walk_tree(const std::string& dir,
+                                     const std::function<void(const std::string& path, EntryType type)>& visit);
+
+// The migration files of `dir` (a directory, or a single file tested like a
+// walked one), sorted component-wise and without duplicates. Fails with
+// InvalidGlob, InvalidPath (neither directory nor regular file) or WalkDir.
+Result<std::vector<std::string>> discover_migration_files(const std::string& dir,
+                                                          const std::vector<std::string>& exclude);
+
+// True when `selector` is ".", or its components are a prefix of `path`'s.
+bool path_within(std::string_view path, std::string_view selector);
+
+// The canonical form of `path` when it exists; otherwise `path` re-rooted
+// lexically on `canonical_base` (relative, or under `base` or
+// `canonical_base`), or unchanged.
+std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base);
+
+}  // namespace tarn

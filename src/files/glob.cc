@@ -1,0 +1,179 @@
+#include "files/glob.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "util/utf8.h"
+
+namespace tarn {
+
+namespace {
+
+using Kind = GlobPattern::Token::Kind;
+
+constexpr const char* kWildcardRun = "wildcards are either regular `*` or recursive `**`";
+constexpr const char* kRecursiveComponent = "recursive wildcards must form a single path component";
+constexpr const char* kInvalidRange = "invalid range pattern";
+
+std::u32string code_points(std::string_view bytes) {
+  std::string owned;
+  if (!is_valid_utf8(bytes)) {
+    owned = utf8_lossy(bytes);
+    bytes = owned;
+  }
+  std::u32string out;
+  out.reserve(bytes.size());
+  size_t pos = 0;
+  while (pos < bytes.size()) out.push_back(decode_utf8(bytes, pos));
+  return out;
+}
+
+Error syntax_error(std::string_view pattern, size_t position, const char* what) {
+  return Error::invalid_glob(std::string(pattern),
+                             "Pattern syntax error near position " + std::to_string(position) + ": " + what);
+}
+
+// Members of a bracket class: "a-z" is a range, anything else a single char.
+std::vector<std::pair<char32_t, char32_t>> class_members(std::u32string_view s) {
+  std::vector<std::pair<char32_t, char32_t>> out;
+  size_t i = 0;
+  while (i < s.size()) {
+    if (i + 3 <= s.size() && s[i + 1] == U'-') {
+      out.emplace_back(s[i], s[i + 2]);
+      i += 3;
+    } else {
+      out.emplace_back(s[i], s[i]);
+      i += 1;
+    }
+  }
+  return out;
+}
+
+bool token_accepts(const GlobPattern::Token& t, char32_t c) {
+  switch (t.kind) {
+    case Kind::Char:
+      return c == t.ch;
+    case Kind::AnyChar:
+      return true;
+    case Kind::AnyWithin:
+    case Kind::AnyExcept: {
+      const bool in = std::any_of(t.ranges.begin(), t.ranges.end(),
+                                  [c](const auto& r) { return r.first <= c && c <= r.second; });
+      return t.kind == Kind::AnyWithin ? in : !in;
+    }
+    case Kind::AnySequence:
+    case Kind::AnyRecursive:
+      break;
+  }
+  return false;
+}
+
+bool is_wildcard(Kind k) { return k == Kind::AnySequence || k == Kind::AnyRecursive; }
+
+}  // namespace
+
+Result<GlobPattern> GlobPattern::compile(std::string_view pattern) {
+  const std::u32string chars = code_points(pattern);
+  GlobPattern out;
+  out.text_ = std::string(pattern);
+  const size_t n = chars.size();
+  size_t i = 0;
+  while (i < n) {
+    const char32_t c = chars[i];
+    if (c == U'?') {
+      out.tokens_.push_back({Kind::AnyChar, 0, {}});
+      ++i;
+    } else if (c == U'*') {
+      const size_t start = i;
+      while (i < n && chars[i] == U'*') ++i;
+      const size_t count = i - start;
+      if (count > 2) return syntax_error(pattern, start + 2, kWildcardRun);
+      if (count == 1) {
+        out.tokens_.push_back({Kind::AnySequence, 0, {}});
+        continue;
+      }
+      if (start != 0 && chars[start - 1] != U'/') return syntax_error(pattern, start - 1, kRecursiveComponent);
+      if (i < n && chars[i] != U'/') return syntax_error(pattern, i, kRecursiveComponent);
+      if (i < n) ++i;  // the "/" belongs to the recursive wildcard
+      out.tokens_.push_back({Kind::AnyRecursive, 0, {}});
+    } else if (c == U'[') {
+      // The closing bracket is searched from after the first member, so a
+      // "]" right after "[" or "[!" is a member.
+      const bool negated = i + 1 < n && chars[i + 1] == U'!';
+      const size_t first = i + (negated ? 2 : 1);
+      if (first + 2 > n) return syntax_error(pattern, i, kInvalidRange);
+      const size_t close = std::u32string_view(chars).find(U']', first + 1);
+      if (close == std::u32string_view::npos) return syntax_error(pattern, i, kInvalidRange);
+      out.tokens_.push_back({negated ? Kind::AnyExcept : Kind::AnyWithin, 0,
+                             class_members(std::u32string_view(chars).substr(first, close - first))});
+      i = close + 1;
+    } else {
+      out.tokens_.push_back({Kind::Char, c, {}});
+      ++i;
+    }
+  }
+  return out;
+}
+
+// Simulates the token automaton over the whole set of live states, one code
+// point at a time: O(tokens x text), never exponential. State 2k waits before
+// token k; for "**" at k, state 2k+1 is "inside it, not right after a '/'",
+// from where it may only be left at a "/" (or by running to the end).
+bool GlobPattern::matches(std::string_view text) const {
+  const std::u32string chars = code_points(text);
+  const size_t n = tokens_.size();
+  const size_t accept = 2 * n;
+
+  // only_wildcards_from[k]: tokens k.. can all match the empty text.
+  std::vector<bool> only_wildcards_from(n + 1, true);
+  for (size_t k = n; k-- > 0;) only_wildcards_from[k] = only_wildcards_from[k + 1] && is_wildcard(tokens_[k].kind);
+
+  std::vector<size_t> seen(accept + 1, 0);
+  size_t generation = 1;
+  std::vector<size_t> current, next;
+  auto add = [&](std::vector<size_t>& list, size_t state) {
+    for (;;) {
+      if (seen[state] == generation) return;
+      seen[state] = generation;
+      list.push_back(state);
+      const size_t k = state / 2;
+      if (state % 2 != 0 || k >= n || !is_wildcard(tokens_[k].kind)) return;
+      state = 2 * (k + 1);  // a wildcard may match nothing
+    }
+  };
+
+  add(current, 0);
+  for (const char32_t c : chars) {
+    ++generation;
+    next.clear();
+    for (const size_t state : current) {
+      const size_t k = state / 2;
+      if (state == accept) continue;
+      const Token& t = tokens_[k];
+      if (t.kind == Kind::AnyRecursive) {
+        add(next, c == U'/' ? 2 * k : 2 * k + 1);
+      } else if (t.kind == Kind::AnySequence) {
+        add(next, 2 * k);
+      } else if (token_accepts(t, c)) {
+        add(next, 2 * (k + 1));
+      }
+    }
+    std::swap(current, next);
+    if (current.empty()) return false;
+  }
+  return std::any_of(current.begin(), current.end(), [&](size_t state) {
+    return state == accept || (state % 2 != 0 && only_wildcards_from[state / 2 + 1]);
+  });
+}
+
+Result<std::vector<GlobPattern>> compile_glob_patterns(const std::vector<std::string>& patterns) {
+  std::vector<GlobPattern> out;
+  out.reserve(patterns.size());
+  for (const auto& p : patterns) {
+    TRY_ASSIGN(GlobPattern compiled, GlobPattern::compile(p));
+    out.push_back(std::move(compiled));
+  }
+  return out;
+}
+
+}  // namespace tarn

@@ -1,0 +1,42 @@
+#include "files/selectors.h"
+
+#include <algorithm>
+
+#include "files/discover.h"
+#include "util/canonical.h"
+#include "util/path.h"
+
+namespace tarn {
+
+Result<std::string> cli_path_selectors_next(std::string_view p, const SelectorInputs& in) {
+  const std::string full = path_is_absolute(p) ? std::string(p) : path_join(in.join_base, p);
+  const bool exists = exists_following_links(full);
+  std::string selector;
+  if (exists) {
+    auto canonical = canonicalize(full);
+    if (!canonical) return Error::read_file(full);
+    selector = std::move(*canonical);
+  } else {
+    selector = normalize_path(full, in.base, in.canonical_base);
+  }
+  if (!path_within(selector, in.canonical_base)) return Error::invalid_path(std::string(p));
+  // A path gone from disk is accepted only when it still names changed files.
+  if (!exists && std::none_of(in.entries.begin(), in.entries.end(),
+                              [&](const std::string& e) { return path_within(e, selector); })) {
+    return Error::invalid_path(std::string(p));
+  }
+  return selector;
+}
+
+Result<std::vector<std::string>> cli_path_selectors(const std::vector<std::string>& cli_paths,
+                                                    const SelectorInputs& in) {
+  std::vector<std::string> out;
+  out.reserve(cli_paths.size());
+  for (const auto& p : cli_paths) {
+    TRY_ASSIGN(std::string selector, cli_path_selectors_next(p, in));
+    out.push_back(std::move(selector));
+  }
+  return out;
+}
+
+}  // namespace tarn

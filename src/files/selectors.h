@@ -1,0 +1,28 @@
+// Git-mode command-line paths: each path becomes a selector, an absolute
+// path inside the work tree against which changed files are matched.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "error/result.h"
+
+namespace tarn {
+
+struct SelectorInputs {
+  const std::string& join_base;       // canonical current directory, for relative paths
+  const std::string& base;            // work tree as the repository reports it
+  const std::string& canonical_base;  // its canonical form
+  const std::vector<std::string>& entries;  // changed files, already normalized
+};
+
+// The selector of one command-line path `p`: ReadFile when an existing path
+// cannot be canonicalised, InvalidPath (naming `p` as typed) when it lies
+// outside the work tree, or is missing and covers no entry.
+Result<std::string> cli_path_selectors_next(std::string_view p, const SelectorInputs& in);
+
+// The selectors of every path in order; the first error ends the iteration.
+Result<std::vector<std::string>> cli_path_selectors(const std::vector<std::string>& cli_paths, const SelectorInputs& in);
+
+}  // namespace tarn

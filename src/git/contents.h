@@ -1,0 +1,28 @@
+// The committed (HEAD) or staged (index) contents of one file; the working
+// tree copy is never read.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "error/result.h"
+#include "git/libgit.h"
+
+namespace tarn {
+
+// The file's text from the tree of HEAD.
+Result<std::string> read_head_file(git_repository* repo, std::string_view path);
+
+// The file's text from the index (stage 0).
+Result<std::string> read_staged_file(git_repository* repo, std::string_view path);
+
+// The repository path of `path`: a relative path is taken as relative to the
+// work tree, an absolute one must lie inside it (directly or canonically).
+Result<std::string> repo_relative_path(git_repository* repo, std::string_view path);
+
+// The blob's bytes as UTF-8 text, its size checked from the object header
+// before it is loaded. `label` names the source ("HEAD" or "staged").
+Result<std::string> read_blob_text(git_repository* repo, const git_oid& id, std::string_view path, std::string_view rel,
+                                   std::string_view label);
+
+}  // namespace tarn

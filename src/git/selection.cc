@@ -1,0 +1,108 @@
+#include "git/selection.h"
+
+#include <algorithm>
+
+#include "files/discover.h"
+#include "files/exclude.h"
+#include "files/glob.h"
+#include "files/selectors.h"
+#include "util/canonical.h"
+#include "util/path.h"
+
+namespace tarn {
+
+Result<DiffContext> open_diff_context(const std::string& reference, bool staged) {
+  DiffContext context;
+  TRY_ASSIGN(context.repo, open_repository());
+  TRY_ASSIGN(context.workdir, repository_workdir(context.repo.get()));
+  TRY_ASSIGN(context.changes, changed_files(context.repo.get(), reference, staged));
+  context.staged = staged;
+  return context;
+}
+
+Result<std::vector<std::string>> restrict_to_cli_paths(const std::vector<std::string>& list,
+                                                       const std::vector<std::string>& cli_paths,
+                                                       const std::string& base) {
+  const auto cwd = current_dir();
+  if (!cwd) return Error::read_file(".");
+  const auto canonical_cwd = canonicalize(*cwd);
+  if (!canonical_cwd) return Error::read_file(*cwd);
+  const auto canonical_base = canonicalize(base);
+  if (!canonical_base) return Error::read_file(base);
+
+  if (cli_paths.size() == 1 && paths_equal(cli_paths[0], ".") && paths_equal(*canonical_cwd, *canonical_base)) {
+    return list;
+  }
+
+  std::vector<std::string> normalized;
+  normalized.reserve(list.size());
+  for (const auto& entry : list) normalized.push_back(normalize_path(entry, base, *canonical_base));
+
+  const SelectorInputs inputs{*canonical_cwd, base, *canonical_base, normalized};
+  TRY_ASSIGN(const std::vector<std::string> selectors, cli_path_selectors(cli_paths, inputs));
+
+  std::vector<std::string> out;
+  for (size_t i = 0; i < list.size(); ++i) {
+    const bool selected = std::any_of(selectors.begin(), selectors.end(),
+                                      [&](const std::string& s) { return path_within(normalized[i], s); });
+    if (selected) out.push_back(list[i]);
+  }
+  return out;
+}
+
+namespace {
+
+// Drops the entries an exclude pattern matches, trying each also relative to
+// the current directory and to the given roots.
+Result<std::vector<std::string>> drop_excluded(std::vector<std::string> list, const std::vector<std::string>& exclude,
+                                               const std::vector<std::string>& roots) {
+  TRY_ASSIGN(const std::vector<GlobPattern> patterns, compile_glob_patterns(exclude));
+  std::erase_if(list, [&](const std::string& entry) { return is_excluded(entry, roots, patterns); });
+  return list;
+}
+
+}  // namespace
+
+Result<std::vector<std::string>> select_git_files(const DiffContext& context, const std::vector<std::string>& cli_paths,
+                                                  const Config& config) {
+  TRY_ASSIGN(std::vector<std::string> files, select_changed_files(context.repo.get(), context.changes, false));
+  TRY_ASSIGN(files, restrict_to_cli_paths(files, cli_paths, context.workdir));
+  if (config.exclude.empty()) return files;
+  return drop_excluded(std::move(files), config.exclude, {".", context.workdir});
+}
+
+Result<std::vector<std::string>> collect_changed_migrations(const DiffContext& context,
+                                                            const std::vector<std::string>& cli_paths,
+                                                            const std::vector<std::string>& exclude) {
+  TRY_ASSIGN(const std::string workdir, repository_workdir(context.repo.get()));
+  std::vector<std::string> list;
+  for (const auto& change : context.changes) {
+    if (is_migration_path(change.path)) list.push_back(path_join(workdir, change.path));
+  }
+  TRY_ASSIGN(list, restrict_to_cli_paths(list, cli_paths, context.workdir));
+  if (list.empty()) return list;
+  return drop_excluded(std::move(list), exclude, {".", context.workdir});
+}
+
+Result<std::vector<std::string>> collect_changed_non_migrations(const DiffContext& context,
+                                                                const std::vector<std::string>& cli_paths,
+                                                                const std::vector<std::string>& exclude) {
+  TRY_ASSIGN(std::vector<std::string> list, select_changed_files(context.repo.get(), context.changes, true));
+  if (list.empty()) return list;
+  TRY_ASSIGN(list, restrict_to_cli_paths(list, cli_paths, context.workdir));
+  const std::string& workdir = context.workdir;
+  const auto canonical_workdir = canonicalize(workdir);
+  if (!canonical_workdir) return Error::read_file(workdir);
+  TRY_ASSIGN(list, drop_excluded(std::move(list), exclude, {".", workdir, *canonical_workdir}));
+  for (auto& entry : list) {
+    if (auto rest = path_strip_prefix(entry, workdir)) {
+      entry = std::move(*rest);
+    } else if (auto canonical_rest =
+                   path_strip_prefix(normalize_path(entry, workdir, *canonical_workdir), *canonical_workdir)) {
+      entry = std::move(*canonical_rest);
+    }
+  }
+  return list;
+}
+
+}  // namespace tarn
