@@ -32,6 +32,58 @@ std::vector<Operation> ops_of(const std::vector<Maker>& makers) {
   return ops;
 }
 
+TEST(R008, AllowedPatternsMatchWholePathOrFileName) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> patterns;
+    std::vector<std::string> changed;
+    std::vector<std::string> reported;
+  };
+  const std::vector<Case> cases = {
+      {"no pattern reports every file", {}, {"README.md", "src/app.py"}, {"README.md", "src/app.py"}},
+      {"file name or whole path", {"*.md"}, {"README.md", "docs/guide.md", "src/app.py"}, {"src/app.py"}},
+      {"file name alone", {"Makefile"}, {"build/Makefile", "Makefile.bak"}, {"Makefile.bak"}},
+      {"wildcards cross separators", {"docs/*"}, {"docs/a/b.txt", "src/docs/x"}, {"src/docs/x"}},
+      {"backslashes match as slashes", {"docs/*.txt"}, {"docs\\guide.txt", "src\\guide.txt"}, {"src\\guide.txt"}},
+      {"a file name with a backslash is not split", {"guide.txt"}, {"docs\\guide.txt"}, {"docs\\guide.txt"}},
+      {"bad pattern skipped, later ones still tried", {"[", "*.cfg"}, {"setup.cfg", "a.toml"}, {"a.toml"}},
+      {"case-sensitive", {"*.MD"}, {"README.md"}, {"README.md"}},
+      {"no file name: only the whole path", {".."}, {"x/..", ".."}, {"x/.."}},
+      {"deleted and nested files count alike", {"*.py"}, {"gone.rs", "pkg/mod.py"}, {"gone.rs"}},
+  };
+  auto rule = make_disallowed_file_changes();
+  for (const Case& c : cases) {
+    Config config;
+    config.allowed_file_patterns = c.patterns;
+    auto d = check_changeset(*rule, {}, {"/repo/app/migrations/0002_x.py"}, c.changed, config);
+    std::vector<std::string> paths;
+    for (const auto& diagnostic : d) paths.push_back(diagnostic.path);
+    EXPECT_EQ(paths, c.reported) << c.name;
+  }
+}
+
+TEST(R008, NothingWithoutAChangedMigration) {
+  auto rule = make_disallowed_file_changes();
+  EXPECT_TRUE(check_changeset(*rule, {}, {}, {"README.md"}).empty());
+  EXPECT_TRUE(check_changeset(*rule, {}, {"/repo/m/0001.py"}, {}).empty());
+}
+
+TEST(R008, FindingAtFileStartNamingThePathAsListed) {
+  auto rule = make_disallowed_file_changes();
+  auto d = check_changeset(*rule, {}, {"/repo/app/migrations/0002_x.py"}, {"docs\\READ\xffME.md"});
+  ASSERT_EQ(d.size(), 1u);
+  EXPECT_EQ(d[0].rule_id, "R008");
+  EXPECT_EQ(d[0].rule_name, "disallowed-file-changes");
+  EXPECT_EQ(d[0].path, "docs\\READ\xffME.md");
+  EXPECT_EQ(d[0].message,
+            "File 'docs\\READ\xef\xbf\xbdME.md' does not match any allowed pattern and changed alongside migrations");
+  EXPECT_EQ(d[0].help,
+            "Database migrations and application code should be deployed separately. Split this PR into separate "
+            "changes or add the pattern to allowed-file-patterns.");
+  EXPECT_EQ(d[0].span, (Span{0, 0, 1, 0, 1, 0}));
+  EXPECT_EQ(d[0].severity, Severity::Error);
+}
+
 TEST(R009, HalvesAcrossTheChangeSet) {
   struct Case {
     const char* name;

@@ -13,8 +13,7 @@ namespace tarn {
 
 namespace {
 
-// The checking order. A slot whose factory is null belongs to a rule that is
-// not built into this program yet; its id keeps the place it will take.
+// The checking order; each slot names the id its factory builds.
 struct PerFileSlot {
   std::string_view id;
   std::unique_ptr<Rule> (*make)();
@@ -45,7 +44,7 @@ constexpr PerFileSlot kPerFileRules[] = {
 };
 
 constexpr ChangesetSlot kChangesetRules[] = {
-    {"R008", nullptr},
+    {"R008", make_disallowed_file_changes},
     {"R009", make_separate_db_state_same_pr},
 };
 
@@ -53,9 +52,7 @@ template <class Slot, size_t N>
 auto build(const Slot (&slots)[N]) {
   std::vector<decltype(slots[0].make())> rules;
   rules.reserve(N);
-  for (const Slot& slot : slots) {
-    if (slot.make) rules.push_back(slot.make());
-  }
+  for (const Slot& slot : slots) rules.push_back(slot.make());
   return rules;
 }
 

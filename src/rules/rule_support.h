@@ -70,8 +70,11 @@ Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_v
 
 // A message template with its one "{}" replaced by `value`, taken literally.
 inline std::string fill_template(std::string_view templ, std::string_view value) {
-  std::string out(templ);
-  if (auto at = out.find("{}"); at != std::string::npos) out.replace(at, 2, value);
+  auto at = templ.find("{}");
+  if (at == std::string_view::npos) return std::string(templ);
+  std::string out;
+  out.reserve(templ.size() + value.size());
+  out.append(templ.substr(0, at)).append(value).append(templ.substr(at + 2));
   return out;
 }
 
