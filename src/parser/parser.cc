@@ -29,8 +29,8 @@ const char* read_chunk(void* payload, uint32_t byte_index, TSPoint, uint32_t* by
 }
 
 // True when some node lies deeper than the limit (root = depth 1). One
-// cursor walks the whole tree without recursion, so a hostile file cannot
-// exhaust the call stack, and nothing is allocated per node.
+// cursor walks the tree without recursion, so a hostile file cannot exhaust
+// the call stack, and nothing is allocated per node.
 bool exceeds_depth(TSNode root) {
   TSTreeCursor cursor = ts_tree_cursor_new(root);
   uint32_t depth = 1;
@@ -40,7 +40,10 @@ bool exceeds_depth(TSNode root) {
       too_deep = true;
       break;
     }
-    if (ts_tree_cursor_goto_first_child(&cursor)) {
+    // A subtree of n nodes is at most n levels high: one that cannot reach
+    // past the limit is not entered, which skips almost every node.
+    const uint32_t nodes = ts_node_descendant_count(ts_tree_cursor_current_node(&cursor));
+    if (depth + nodes - 1 > kMaxNestingDepth && ts_tree_cursor_goto_first_child(&cursor)) {
       ++depth;
       continue;
     }

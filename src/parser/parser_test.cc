@@ -73,6 +73,18 @@ TEST(ParsePython, DepthBoundaryIsExact) {
             "Failed to parse Python file: deep.py: AST nesting exceeds the maximum depth of 256");
 }
 
+TEST(ParsePython, DeepStatementAmongManyShallowOnes) {
+  // Shallow subtrees are skipped by the check; the one deep statement at the
+  // end of a long file must still be found, and one level less must pass.
+  std::string shallow;
+  for (int i = 0; i < 2000; ++i) shallow += "value_" + std::to_string(i) + " = call(a, b=[1, 2], c={'k': v})\n";
+  const uint32_t base = unchecked_depth(nested_lists(1));
+  const size_t levels = 1 + (256 - base);
+  ASSERT_EQ(unchecked_depth(shallow + nested_lists(levels)), 256u);
+  EXPECT_TRUE(parse_python(shallow + nested_lists(levels), "long.py").ok());
+  EXPECT_FALSE(parse_python(shallow + nested_lists(levels + 1), "long.py").ok());
+}
+
 TEST(ParsePython, VeryDeepExpressionFailsWithoutOverflow) {
   const std::string text = "x = " + std::string(100000, '(') + "1" + std::string(100000, ')') + "\n";
   auto result = parse_python(text, "deep.py");
