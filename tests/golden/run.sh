@@ -3,7 +3,8 @@
 #   cmd              the arguments, as shell words (may be empty; $tmp is the scratch dir)
 #   input/           the tree the command runs in (copied to a scratch dir)
 #   setup.sh         optional: run in the scratch dir before the command (e.g. git history);
-#                    it runs with a fixed git identity and dates, and HOME outside the scratch dir
+#                    it runs with a fixed git identity and dates, and HOME outside the scratch dir;
+#                    exit status 77 skips the case (for what the current user cannot set up)
 #   env              optional: extra VAR=value lines for the environment
 #   cwd              optional: a directory below the scratch dir to run the command in
 #   runas            optional: "nobody" runs the command as uid/gid 65534 when the harness is root,
@@ -13,7 +14,7 @@
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 set -uo pipefail
 tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" && pwd)"; shift 2
-failed=0; count=0
+failed=0; count=0; skipped=0
 names=("$@")
 if ((${#names[@]} == 0)); then
   for d in "$cases"/*/; do names+=("$(basename "$d")"); done
@@ -36,8 +37,13 @@ for name in "${names[@]}"; do
     (cd "$tmp" && HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 \
       GIT_AUTHOR_NAME=golden GIT_AUTHOR_EMAIL=golden@example.com GIT_AUTHOR_DATE="2024-01-01T00:00:00Z" \
       GIT_COMMITTER_NAME=golden GIT_COMMITTER_EMAIL=golden@example.com GIT_COMMITTER_DATE="2024-01-01T00:00:00Z" \
-      bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1 || {
-      echo "FAIL $name: setup.sh failed"; cat "$base/setup.log"; failed=$((failed + 1)); rm -rf "$base"; continue; }
+      bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1
+    setup_status=$?
+    if ((setup_status == 77)); then
+      echo "skip $name"; skipped=$((skipped + 1)); rm -rf "$base"; continue
+    elif ((setup_status != 0)); then
+      echo "FAIL $name: setup.sh failed"; cat "$base/setup.log"; failed=$((failed + 1)); rm -rf "$base"; continue
+    fi
   fi
   run_dir="$tmp"
   [[ -f "$dir/cwd" ]] && run_dir="$tmp/$(cat "$dir/cwd")"
@@ -74,5 +80,5 @@ for name in "${names[@]}"; do
   chmod -R u+rwX "$base" 2>/dev/null
   rm -rf "$base"
 done
-echo "$((count - failed))/$count golden cases passed"
+echo "$((count - failed - skipped))/$count golden cases passed, $skipped skipped"
 ((failed == 0))
