@@ -13,7 +13,8 @@
 # The scratch dir's path is written @TMP@ in the expected texts.
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 set -uo pipefail
-tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" && pwd)"; shift 2
+shopt -s nullglob
+tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
 failed=0; count=0; skipped=0
 names=("$@")
 if ((${#names[@]} == 0)); then
