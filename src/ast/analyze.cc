@@ -1,5 +1,7 @@
 #include "ast/analyze.h"
 
+#include "ast/aerich.h"
+#include "ast/alembic.h"
 #include "ast/django.h"
 #include "ast/framework.h"
 #include "ast/scope.h"
@@ -136,13 +138,16 @@ ParsedMigration analyze_migration(const std::string& path, const ParsedSource& p
       analyze_django(parsed, m);
       break;
     case Framework::Alembic:
-      // The Alembic walker over `upgrade` fills the operations here.
       m.framework = Framework::Alembic;
+      m.operations = alembic_operations(parsed);
       break;
-    case Framework::Aerich:
-      // The Aerich walker fills the operations and non_atomic here.
+    case Framework::Aerich: {
       m.framework = Framework::Aerich;
+      AerichAnalysis aerich = aerich_analysis(path, parsed);
+      m.operations = std::move(aerich.operations);
+      m.non_atomic = aerich.non_atomic;
       break;
+    }
   }
   return m;
 }

@@ -79,11 +79,21 @@ TEST(AnalyzeMigration, RealisticDjangoMigrations) {
   }
 }
 
-TEST(AnalyzeMigration, OtherFrameworksGetTheSharedRecordFields) {
+TEST(AnalyzeMigration, OtherFrameworksGoToTheirOwnDecoders) {
   EXPECT_EQ(analyzed("alembic/versions/3f2a_add.py", read_seed("alembic_add_column.py")),
-            "framework Alembic\nclass -\nsuppress 33 R001\n");
+            "framework Alembic\nclass -\nsuppress 33 R001\n"
+            "CreateModel 20:4-25:5 name=\"owner\" old=- table=\"owner\".-\n"
+            "AddField 26:4-30:5 model=\"book\" name=\"owner_id\" old=- new=- "
+            "flags={fk,fk_class,db_constraint,null} table=\"book\".\"library\"\n"
+            "AlterField 31:4-31:89 model=\"book\" name=\"title\" old=- new=- flags={db_constraint} table=\"book\".-\n"
+            "AddIndexConcurrently 33:8-35:9 model=\"book\" table=\"book\".- context\n"
+            "RawSql 36:4-36:68 sql=\"UPDATE book SET owner_id = NULL WHERE owner_id = 0\" reverse=-\n");
   EXPECT_EQ(analyzed("migrations/models/1_add.py", read_seed("aerich_1_add_index.py")),
-            "framework Aerich\nclass -\nsuppress 16 R019\n");
+            "framework Aerich\nclass -\nnon_atomic\nsuppress 16 R019\n"
+            "AddField 7:11-10:56 model=\"book\" name=\"isbn\" old=- new=- flags={db_constraint,null} "
+            "table=\"book\".- context\n"
+            "AddIndexConcurrently 7:11-10:56 model=\"book\" table=\"book\".- context\n"
+            "RawSql 7:11-10:56 sql=\"COMMENT ON COLUMN \\\"book\\\".\\\"isbn\\\" IS\" reverse=- context\n");
   // A Migration class in an Alembic file is not Django's.
   EXPECT_EQ(analyzed("db/migrations/versions/x.py",
                      "import os\nclass Migration:\n    atomic = False\n    operations = [RunSQL('x')]\n"),

@@ -1,14 +1,19 @@
 #include <string_view>
 
+#include "rules/changeset_rules.h"
+#include "rules/constraint_rules.h"
+#include "rules/field_rules.h"
 #include "rules/index_rules.h"
+#include "rules/operation_rules.h"
 #include "rules/rule.h"
+#include "rules/sql_rules.h"
+#include "rules/table_rules.h"
 
 namespace tarn {
 
 namespace {
 
-// The checking order. A slot whose factory is null belongs to a rule that is
-// not built into this program yet; its id keeps the place it will take.
+// The checking order; each slot names the id its factory builds.
 struct PerFileSlot {
   std::string_view id;
   std::unique_ptr<Rule> (*make)();
@@ -21,35 +26,33 @@ struct ChangesetSlot {
 
 constexpr PerFileSlot kPerFileRules[] = {
     {"R001", make_non_concurrent_add_index},
-    {"R002", nullptr},
-    {"R003", nullptr},
-    {"R004", nullptr},
-    {"R005", nullptr},
-    {"R006", nullptr},
-    {"R010", nullptr},
-    {"R011", nullptr},
-    {"R012", nullptr},
-    {"R013", nullptr},
-    {"R014", nullptr},
-    {"R015", nullptr},
+    {"R002", make_unique_constraint_without_index},
+    {"R003", make_runsql_create_index},
+    {"R004", make_missing_atomic_false},
+    {"R005", make_remove_field_without_separate},
+    {"R006", make_add_field_foreign_key},
+    {"R010", make_add_field_not_null},
+    {"R011", make_rename_field},
+    {"R012", make_irreversible_run_python},
+    {"R013", make_irreversible_run_sql},
+    {"R014", make_model_imports},
+    {"R015", make_alter_field_not_null},
     {"R016", make_non_concurrent_remove_index},
-    {"R017", nullptr},
-    {"R018", nullptr},
-    {"R019", nullptr},
+    {"R017", make_non_concurrent_add_constraint},
+    {"R018", make_implicit_django_index},
+    {"R019", make_table_rename_or_drop},
 };
 
 constexpr ChangesetSlot kChangesetRules[] = {
-    {"R008", nullptr},
-    {"R009", nullptr},
+    {"R008", make_disallowed_file_changes},
+    {"R009", make_separate_db_state_same_pr},
 };
 
 template <class Slot, size_t N>
 auto build(const Slot (&slots)[N]) {
   std::vector<decltype(slots[0].make())> rules;
   rules.reserve(N);
-  for (const Slot& slot : slots) {
-    if (slot.make) rules.push_back(slot.make());
-  }
+  for (const Slot& slot : slots) rules.push_back(slot.make());
   return rules;
 }
 

@@ -68,4 +68,17 @@ Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_v
   return make_diagnostic(rule, severity, path, span, std::string(text.message), std::string(text.help));
 }
 
+// A message template with its one "{}" replaced by `value`, taken literally.
+inline std::string fill_template(std::string_view templ, std::string_view value) {
+  auto at = templ.find("{}");
+  if (at == std::string_view::npos) return std::string(templ);
+  std::string out;
+  out.reserve(templ.size() + value.size());
+  out.append(templ.substr(0, at)).append(value).append(templ.substr(at + 2));
+  return out;
+}
+
+// Where a finding about a whole file points: line 1, column 0.
+inline constexpr Span kFileStartSpan{0, 0, 1, 0, 1, 0};
+
 }  // namespace tarn

@@ -131,8 +131,7 @@ std::string_view trim_unicode_start(std::string_view text) {
   return text.substr(pos);
 }
 
-std::string_view trim_unicode(std::string_view text) {
-  text = trim_unicode_start(text);
+std::string_view trim_unicode_end(std::string_view text) {
   // Walk forward remembering the end of the last non-space character.
   size_t pos = 0, end = 0;
   while (pos < text.size()) {
@@ -141,5 +140,7 @@ std::string_view trim_unicode(std::string_view text) {
   }
   return text.substr(0, end);
 }
+
+std::string_view trim_unicode(std::string_view text) { return trim_unicode_end(trim_unicode_start(text)); }
 
 }  // namespace tarn

@@ -32,5 +32,6 @@ bool is_unicode_space(char32_t cp);
 // Removes Unicode White_Space from both ends of valid UTF-8 text.
 std::string_view trim_unicode(std::string_view text);
 std::string_view trim_unicode_start(std::string_view text);
+std::string_view trim_unicode_end(std::string_view text);
 
 }  // namespace tarn

@@ -1,0 +1,163 @@
+#include "ast/aerich.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "ast/branching.h"
+#include "ast/sql_scan.h"
+#include "ast/strings.h"
+#include "parser/node.h"
+#include "util/path.h"
+#include "util/utf8.h"
+
+namespace tarn {
+
+namespace {
+
+// Calls fn(left_text, right_node) for each top-level `name = value` statement.
+template <typename Fn>
+void for_each_module_assignment(const ParsedSource& parsed, Fn&& fn) {
+  for_each_child(parsed.root(), [&](TSNode stmt) {
+    if (!ts_node_is_named(stmt) || !node_is(stmt, "expression_statement")) return true;
+    auto assign = first_named_child(stmt);
+    if (!assign || !node_is(*assign, "assignment")) return true;
+    auto left = field(*assign, "left");
+    auto right = field(*assign, "right");
+    if (left && right) fn(node_text(parsed.source, *left), *right);
+    return true;
+  });
+}
+
+using FunctionMap = std::map<std::string, TSNode, std::less<>>;
+
+// Top-level function definitions by name; a later definition replaces an
+// earlier one, as it would when the module runs.
+FunctionMap collect_function_definitions(const ParsedSource& parsed) {
+  FunctionMap functions;
+  for_each_child(parsed.root(), [&](TSNode c) {
+    if (!ts_node_is_named(c) || !node_is(c, "function_definition")) return true;
+    auto name = field(c, "name");
+    functions.insert_or_assign(std::string(name ? node_text(parsed.source, *name) : std::string_view{}), c);
+    return true;
+  });
+  return functions;
+}
+
+// Walks upgrade and every module function it reaches, depth-first in source
+// order. The walk uses an explicit stack: a chain of functions calling one
+// another can be as long as the file allows, far deeper than the call stack.
+class AerichWalker {
+ public:
+  AerichWalker(const ParsedSource& parsed, bool is_initial, bool has_models_state, std::vector<Operation>& out)
+      : parsed_(parsed),
+        functions_(collect_function_definitions(parsed)),
+        is_initial_(is_initial),
+        has_models_state_(has_models_state),
+        out_(out) {}
+
+  void run() {
+    stack_.push_back(function_item("upgrade", true));
+    while (!stack_.empty()) {
+      const Item item = stack_.back();
+      stack_.pop_back();
+      if (item.is_function) {
+        enter_function(item.function, item.unconditional);
+      } else {
+        visit(item.node, item.unconditional);
+      }
+    }
+  }
+
+ private:
+  // Either a node to visit or a function to enter by name.
+  struct Item {
+    TSNode node;
+    std::string_view function;
+    bool is_function;
+    bool unconditional;
+  };
+
+  void enter_function(std::string_view name, bool unconditional) {
+    auto it = functions_.find(name);
+    if (it == functions_.end()) return;
+    // Each function is walked once, with the flag of the first place reaching it.
+    if (!visited_.insert(it->first).second) return;
+    if (auto body = field(it->second, "body")) stack_.push_back(Item{*body, {}, false, unconditional});
+  }
+
+  void scan_literal(TSNode literal, bool unconditional) {
+    const std::string sql = python_string_value(parsed_.source, literal);
+    analyze_aerich_sql(sql, node_span(literal), unconditional, is_initial_, has_models_state_, out_);
+  }
+
+  void visit(TSNode node, bool unconditional) {
+    const std::string_view type = node_type(node);
+    if (type == "lambda" || type == "class_definition" || type == "function_definition") return;
+    if (type == "return_statement") {
+      if (auto literal = string_node_kind(first_named_child(node))) scan_literal(*literal, unconditional);
+      return;
+    }
+
+    // Run order: the called function, functions passed by name, then the
+    // node's own children; pushed in reverse onto the stack.
+    std::vector<Item> next;
+    if (type == "call") {
+      auto fn = field(node, "function");
+      const std::string_view f = fn ? node_text(parsed_.source, *fn) : std::string_view{};
+      auto args = field(node, "arguments");
+      const std::vector<TSNode> arg_nodes = args ? named_children(*args) : std::vector<TSNode>{};
+      if (f == "execute_statement" && arg_nodes.size() > 1) {
+        if (auto literal = string_node_kind(arg_nodes[1])) scan_literal(*literal, unconditional);
+      }
+      if (functions_.contains(f)) next.push_back(function_item(f, unconditional));
+      for (TSNode arg : arg_nodes)
+        if (node_is(arg, "identifier")) next.push_back(function_item(node_text(parsed_.source, arg), unconditional));
+    }
+    const bool child_unconditional = unconditional && !is_branching_statement(type);
+    for_each_child(node, [&](TSNode c) {
+      if (ts_node_is_named(c)) next.push_back(Item{c, {}, false, child_unconditional});
+      return true;
+    });
+    stack_.insert(stack_.end(), next.rbegin(), next.rend());
+  }
+
+  static Item function_item(std::string_view name, bool unconditional) { return Item{TSNode{}, name, true, unconditional}; }
+
+  const ParsedSource& parsed_;
+  const FunctionMap functions_;
+  const bool is_initial_;
+  const bool has_models_state_;
+  std::vector<Operation>& out_;
+  std::vector<Item> stack_;
+  std::set<std::string_view> visited_;
+};
+
+}  // namespace
+
+bool is_initial_aerich_migration(std::string_view path) {
+  auto name = path_file_name(path);
+  if (!name || !is_valid_utf8(*name)) return false;
+  return name->size() >= 10 && name->starts_with("0_") && name->ends_with("_init.py");
+}
+
+bool find_module_assignment(const ParsedSource& parsed, std::string_view name) {
+  bool found = false;
+  for_each_module_assignment(parsed, [&](std::string_view left, TSNode) { found = found || left == name; });
+  return found;
+}
+
+AerichAnalysis aerich_analysis(std::string_view path, const ParsedSource& parsed) {
+  AerichAnalysis result;
+  const bool has_models_state = find_module_assignment(parsed, "MODELS_STATE");
+  AerichWalker(parsed, is_initial_aerich_migration(path), has_models_state, result.operations).run();
+  // Only the generated format honours RUN_IN_TRANSACTION; the last assignment wins.
+  if (has_models_state) {
+    for_each_module_assignment(parsed, [&](std::string_view left, TSNode right) {
+      if (left == "RUN_IN_TRANSACTION") result.non_atomic = trim_unicode(node_text(parsed.source, right)) == "False";
+    });
+  }
+  return result;
+}
+
+}  // namespace tarn

@@ -1,0 +1,159 @@
+#include "ast/alembic.h"
+
+#include "ast/branching.h"
+#include "parser/node.h"
+
+namespace tarn {
+
+namespace {
+
+bool is_nested_definition(TSNode n) { return node_is(n, "lambda") || node_is(n, "function_definition"); }
+
+// Names bound to op.get_context() by the top-level statements of upgrade that
+// start before a given with statement. With statements are tested in source
+// order, so the statements folded in so far are kept and only the new ones
+// are added: rebuilding the map per statement would be quadratic.
+class ContextVariablesBefore {
+ public:
+  explicit ContextVariablesBefore(const ParsedSource& parsed) : parsed_(parsed) {}
+
+  const ContextVariables& at(TSNode with_stmt) {
+    const uint32_t limit = ts_node_start_byte(with_stmt);
+    if (!statements_) {
+      statements_.emplace();
+      if (auto upgrade = find_upgrade_function(parsed_))
+        if (auto body = field(*upgrade, "body")) *statements_ = children(*body);
+    }
+    if (limit < limit_) {
+      vars_.clear();
+      next_ = 0;
+    }
+    limit_ = limit;
+    for (; next_ < statements_->size() && ts_node_start_byte((*statements_)[next_]) < limit; ++next_)
+      collect_context_variables(parsed_.source, (*statements_)[next_], true, vars_);
+    return vars_;
+  }
+
+ private:
+  const ParsedSource& parsed_;
+  std::optional<std::vector<TSNode>> statements_;
+  size_t next_ = 0;
+  uint32_t limit_ = 0;
+  ContextVariables vars_;
+};
+
+class AlembicWalker {
+ public:
+  AlembicWalker(const ParsedSource& parsed, std::vector<Operation>& out)
+      : parsed_(parsed), out_(out), context_(parsed) {}
+
+  void walk(TSNode node, bool in_autocommit, bool unconditional) {
+    if (is_nested_definition(node)) return;
+    if (node_is(node, "call")) {
+      // Calls inside the arguments are not statements of the migration.
+      for (Operation& op : decode_alembic_op_call(parsed_.source, node, in_autocommit, unconditional))
+        out_.push_back(std::move(op));
+      return;
+    }
+    if (node_is(node, "with_statement")) {
+      const bool autocommit = in_autocommit || is_autocommit_with(node);
+      if (auto body = field(node, "body")) walk(*body, autocommit, unconditional);
+      return;
+    }
+    const bool child_unconditional = unconditional && !is_branching_statement(node_type(node));
+    for_each_child(node, [&](TSNode c) {
+      if (ts_node_is_named(c)) walk(c, in_autocommit, child_unconditional);
+      return true;
+    });
+  }
+
+ private:
+  bool is_autocommit_with(TSNode with_stmt) {
+    std::optional<TSNode> clause;
+    for_each_child(with_stmt, [&](TSNode c) {
+      if (ts_node_is_named(c) && node_is(c, "with_clause")) clause = c;
+      return !clause;
+    });
+    if (!clause) return false;
+
+    static constexpr std::string_view kDirect = "op.get_context().autocommit_block";
+    static constexpr std::string_view kMethod = ".autocommit_block";
+    bool found = false;
+    for_each_child(*clause, [&](TSNode item) {
+      if (!ts_node_is_named(item)) return true;
+      std::optional<TSNode> expr = item;
+      if (node_is(item, "with_item")) expr = first_named_child(item);
+      if (!expr || !node_is(*expr, "call")) return true;
+      auto fn = field(*expr, "function");
+      if (!fn) return true;
+      const std::string_view text = node_text(parsed_.source, *fn);
+      if (text == kDirect) {
+        found = true;
+      } else if (text.size() > 16 && text.ends_with(kMethod)) {
+        // `ctx.autocommit_block()` where ctx = op.get_context() earlier in upgrade.
+        const ContextVariables& vars = context_.at(with_stmt);
+        auto it = vars.find(std::string(text.substr(0, text.size() - kMethod.size())));
+        found = it != vars.end() && it->second;
+      }
+      return !found;
+    });
+    return found;
+  }
+
+  const ParsedSource& parsed_;
+  std::vector<Operation>& out_;
+  ContextVariablesBefore context_;
+};
+
+}  // namespace
+
+std::optional<TSNode> find_upgrade_function(const ParsedSource& parsed) {
+  std::optional<TSNode> found;
+  for_each_child(parsed.root(), [&](TSNode c) {
+    if (!ts_node_is_named(c) || !node_is(c, "function_definition")) return true;
+    auto name = field(c, "name");
+    if (name && node_text(parsed.source, *name) == "upgrade") found = c;
+    return !found;
+  });
+  return found;
+}
+
+void walk_alembic_body(const ParsedSource& parsed, TSNode node, bool in_autocommit, bool unconditional,
+                       std::vector<Operation>& out) {
+  AlembicWalker(parsed, out).walk(node, in_autocommit, unconditional);
+}
+
+void collect_context_variables(std::string_view source, TSNode node, bool top_level, ContextVariables& vars) {
+  if (is_nested_definition(node)) return;
+  if (node_is(node, "expression_statement")) {
+    auto assign = first_named_child(node);
+    if (assign && node_is(*assign, "assignment")) {
+      auto left = field(*assign, "left");
+      if (left && node_is(*left, "identifier")) {
+        auto right = field(*assign, "right");
+        // Any rebinding cancels an earlier one; only a top-level one sets it.
+        vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
+      }
+    }
+  }
+  for_each_child(node, [&](TSNode c) {
+    if (ts_node_is_named(c)) collect_context_variables(source, c, false, vars);
+    return true;
+  });
+}
+
+bool is_get_context_call(std::string_view source, TSNode node) {
+  if (!node_is(node, "call")) return false;
+  auto fn = field(node, "function");
+  return fn && node_text(source, *fn) == "op.get_context";
+}
+
+std::vector<Operation> alembic_operations(const ParsedSource& parsed) {
+  std::vector<Operation> out;
+  auto upgrade = find_upgrade_function(parsed);
+  if (!upgrade) return out;
+  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed, out).walk(*body, false, true);
+  return out;
+}
+
+}  // namespace tarn
