@@ -1,6 +1,7 @@
 #include "main/json_report.h"
 
 #include <exception>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "main/color.h"
@@ -9,32 +10,77 @@
 
 namespace tarn {
 
-std::optional<std::string> render_json_report(const std::vector<Diagnostic>& diagnostics, std::string& error) {
-  using nlohmann::ordered_json;
-  try {
-    ordered_json list = ordered_json::array();
-    size_t errors = 0;
-    for (const Diagnostic& d : diagnostics) {
-      if (d.severity == Severity::Error) ++errors;
-      ordered_json entry = ordered_json::object();
-      entry["rule_id"] = std::string(d.rule_id);
-      entry["rule_name"] = std::string(d.rule_name);
-      entry["message"] = d.message;
-      entry["severity"] = std::string(severity_word(d.severity));
-      entry["path"] = utf8_lossy(d.path);
-      entry["line"] = d.span.start_line;
-      entry["column"] = d.span.start_column;
-      entry["help"] = d.help ? ordered_json(*d.help) : ordered_json(nullptr);
-      list.push_back(std::move(entry));
+namespace {
+
+using nlohmann::ordered_json;
+
+// The library's own string escaping, so the text is exactly what a pretty
+// dump of the whole document would hold; invalid UTF-8 becomes U+FFFD.
+void append_json_string(std::string& out, std::string_view text) {
+  out += ordered_json(std::string(text)).dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+}
+
+void append_member(std::string& out, std::string_view key, std::string_view value, bool last = false) {
+  out += "      \"";
+  out += key;
+  out += "\": ";
+  append_json_string(out, value);
+  out += last ? "\n" : ",\n";
+}
+
+void append_number(std::string& out, std::string_view indent, std::string_view key, uint64_t value, bool last) {
+  out += indent;
+  out += '"';
+  out += key;
+  out += "\": ";
+  out += std::to_string(value);
+  out += last ? "\n" : ",\n";
+}
+
+// Writes the document piece by piece so a large report is never held twice
+// in memory; `sink` receives consecutive chunks.
+void stream_json_report(const std::vector<Diagnostic>& diagnostics, const std::function<void(std::string&)>& sink) {
+  constexpr size_t kChunk = 1 << 16;
+  std::string out = "{\n  \"diagnostics\": [";
+  size_t errors = 0;
+  for (size_t i = 0; i < diagnostics.size(); ++i) {
+    const Diagnostic& d = diagnostics[i];
+    if (d.severity == Severity::Error) ++errors;
+    out += i == 0 ? "\n    {\n" : ",\n    {\n";
+    append_member(out, "rule_id", d.rule_id);
+    append_member(out, "rule_name", d.rule_name);
+    append_member(out, "message", d.message);
+    append_member(out, "severity", severity_word(d.severity));
+    append_member(out, "path", utf8_lossy(d.path));
+    append_number(out, "      ", "line", d.span.start_line, false);
+    append_number(out, "      ", "column", d.span.start_column, false);
+    if (d.help) {
+      append_member(out, "help", *d.help, true);
+    } else {
+      out += "      \"help\": null\n";
     }
-    ordered_json summary = ordered_json::object();
-    summary["total"] = diagnostics.size();
-    summary["errors"] = errors;
-    summary["warnings"] = diagnostics.size() - errors;
-    ordered_json report = ordered_json::object();
-    report["diagnostics"] = std::move(list);
-    report["summary"] = std::move(summary);
-    return report.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+    out += "    }";
+    if (out.size() >= kChunk) {
+      sink(out);
+      out.clear();
+    }
+  }
+  out += diagnostics.empty() ? "],\n" : "\n  ],\n";
+  out += "  \"summary\": {\n";
+  append_number(out, "    ", "total", diagnostics.size(), false);
+  append_number(out, "    ", "errors", errors, false);
+  append_number(out, "    ", "warnings", diagnostics.size() - errors, true);
+  out += "  }\n}\n";
+  sink(out);
+}
+
+}  // namespace
+
+std::optional<std::string> render_json_report(const std::vector<Diagnostic>& diagnostics, std::string& error) {
+  try {
+    std::string text;
+    stream_json_report(diagnostics, [&](std::string& chunk) { text += chunk; });
+    return text;
   } catch (const std::exception& e) {
     error = e.what();
     return std::nullopt;
@@ -42,11 +88,10 @@ std::optional<std::string> render_json_report(const std::vector<Diagnostic>& dia
 }
 
 void print_json_report(const std::vector<Diagnostic>& diagnostics) {
-  std::string error;
-  if (const auto text = render_json_report(diagnostics, error)) {
-    write_stdout(*text);
-  } else {
-    write_stderr(style("error", Color::Red, true) + ": Failed to serialize JSON output: " + error + "\n");
+  try {
+    stream_json_report(diagnostics, [](std::string& chunk) { write_stdout(chunk); });
+  } catch (const std::exception& e) {
+    write_stderr(style("error", Color::Red, true) + ": Failed to serialize JSON output: " + e.what() + "\n");
   }
 }
 

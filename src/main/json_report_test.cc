@@ -5,14 +5,14 @@
 namespace tarn {
 namespace {
 
-Diagnostic diag(std::string path, uint64_t line, uint64_t column, std::string message, std::optional<std::string> help,
+Diagnostic diag(std::string path, uint64_t line, uint64_t column, std::string message, std::optional<std::string_view> help,
                 Severity severity = Severity::Error) {
   Span span;
   span.start_line = line;
   span.start_column = column;
   span.end_line = line + 2;
   return Diagnostic{"R001",         "non-concurrent-add-index", std::move(message), severity, std::move(path), span,
-                    std::move(help)};
+                    help};
 }
 
 std::string render(const std::vector<Diagnostic>& list) {

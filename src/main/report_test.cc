@@ -10,12 +10,12 @@ namespace tarn {
 namespace {
 
 Diagnostic diag(std::string path, uint64_t line, uint64_t column, std::string_view id, std::string message = "m",
-                Severity severity = Severity::Error, std::optional<std::string> help = std::nullopt) {
+                Severity severity = Severity::Error, std::optional<std::string_view> help = std::nullopt) {
   Span span;
   span.start_line = line;
   span.start_column = column;
   span.end_line = line;
-  return Diagnostic{id, "rule-name", std::move(message), severity, std::move(path), span, std::move(help)};
+  return Diagnostic{id, "rule-name", std::move(message), severity, std::move(path), span, help};
 }
 
 std::vector<std::string> keys(const std::vector<Diagnostic>& diagnostics) {

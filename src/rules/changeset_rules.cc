@@ -56,7 +56,7 @@ class DisallowedFileChanges final : public DescribedRule<ChangesetRule, kDisallo
       if (is_allowed(patterns, path)) continue;
       out.push_back(make_diagnostic(*this, Severity::Error, path, kFileStartSpan,
                                     fill_template(kDisallowedFileText.message, utf8_lossy(path)),
-                                    std::string(kDisallowedFileText.help)));
+                                    kDisallowedFileText.help));
     }
     return out;
   }

@@ -17,7 +17,7 @@ const payload::Field* added_field(const Operation& operation) {
 
 // A finding whose message names the field or its table.
 void report_named(WalkContext& ctx, const Span& span, const RuleText& text, std::string_view name) {
-  ctx.report(span, fill_template(text.message, name), std::string(text.help));
+  ctx.report(span, fill_template(text.message, name), text.help);
 }
 
 constexpr RuleDescription kAddFieldForeignKey{

@@ -19,7 +19,7 @@ Diagnostic finding(const AnyRule& rule, Severity severity, const RuleContext& ct
 template <class AnyRule>
 Diagnostic finding(const AnyRule& rule, Severity severity, const RuleContext& ctx, const Span& span,
                    const RuleText& text, std::string_view name) {
-  return make_diagnostic(rule, severity, ctx.path, span, fill_template(text.message, name), std::string(text.help));
+  return make_diagnostic(rule, severity, ctx.path, span, fill_template(text.message, name), text.help);
 }
 
 // ---- R005 ----

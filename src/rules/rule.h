@@ -23,7 +23,8 @@ struct Diagnostic {
   Severity severity = Severity::Error;
   std::string path;
   Span span;
-  std::optional<std::string> help;
+  // Every help text is a rule's own constant, so findings share it.
+  std::optional<std::string_view> help;
 };
 
 struct RuleContext {

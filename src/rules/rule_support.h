@@ -58,14 +58,14 @@ struct FrameworkTexts {
 // static texts the diagnostic refers to).
 template <class AnyRule>
 Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
-                           std::string message, std::string help) {
-  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, std::move(help)};
+                           std::string message, std::string_view help) {
+  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, help};
 }
 
 template <class AnyRule>
 Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
                            const RuleText& text) {
-  return make_diagnostic(rule, severity, path, span, std::string(text.message), std::string(text.help));
+  return make_diagnostic(rule, severity, path, span, std::string(text.message), text.help);
 }
 
 // A message template with its one "{}" replaced by `value`, taken literally.

@@ -12,8 +12,8 @@ void WalkContext::report(const Span& span, const FrameworkTexts& texts, Severity
   diagnostics.push_back(make_diagnostic(rule, severity, path, span, texts[migration.framework]));
 }
 
-void WalkContext::report(const Span& span, std::string message, std::string help, Severity severity) {
-  diagnostics.push_back(make_diagnostic(rule, severity, path, span, std::move(message), std::move(help)));
+void WalkContext::report(const Span& span, std::string message, std::string_view help, Severity severity) {
+  diagnostics.push_back(make_diagnostic(rule, severity, path, span, std::move(message), help));
 }
 
 std::vector<Diagnostic> WalkerRule::check(const ParsedMigration& migration, const RuleContext& ctx) const {

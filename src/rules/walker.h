@@ -33,7 +33,7 @@ struct WalkContext {
   // migration's framework.
   void report(const Span& span, const FrameworkTexts& texts, Severity severity = Severity::Error);
   // The same with texts the rule has filled in itself.
-  void report(const Span& span, std::string message, std::string help, Severity severity = Severity::Error);
+  void report(const Span& span, std::string message, std::string_view help, Severity severity = Severity::Error);
 };
 
 // A per-file rule built on the walk: it supplies only its per-operation test.
