@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <functional>
-#include <nlohmann/json.hpp>
 
 #include "main/color.h"
 #include "main/output.h"
@@ -12,12 +11,35 @@ namespace tarn {
 
 namespace {
 
-using nlohmann::ordered_json;
-
-// The library's own string escaping, so the text is exactly what a pretty
-// dump of the whole document would hold; invalid UTF-8 becomes U+FFFD.
-void append_json_string(std::string& out, std::string_view text) {
-  out += ordered_json(std::string(text)).dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+// The escaping of the JSON library's dump: quote, backslash and control
+// characters escaped, everything else written as it is; invalid UTF-8 is
+// replaced first so the document is always valid.
+void append_json_string(std::string& out, std::string_view raw) {
+  static const char hex[] = "0123456789abcdef";
+  const std::string lossy = is_valid_utf8(raw) ? std::string() : utf8_lossy(raw);
+  const std::string_view text = lossy.empty() ? raw : std::string_view(lossy);
+  out += '"';
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          out += "\\u00";
+          out += hex[c >> 4];
+          out += hex[c & 0xF];
+        } else {
+          out += ch;
+        }
+    }
+  }
+  out += '"';
 }
 
 void append_member(std::string& out, std::string_view key, std::string_view value, bool last = false) {

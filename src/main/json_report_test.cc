@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 namespace tarn {
 namespace {
 
@@ -20,6 +22,43 @@ std::string render(const std::vector<Diagnostic>& list) {
   const auto text = render_json_report(list, error);
   EXPECT_TRUE(error.empty()) << error;
   return text.value_or("");
+}
+
+// The report is written piece by piece; it must be byte for byte what the
+// JSON library's pretty dump of the whole document gives.
+std::string library_dump(const std::vector<Diagnostic>& list) {
+  using nlohmann::ordered_json;
+  ordered_json items = ordered_json::array();
+  size_t errors = 0;
+  for (const Diagnostic& d : list) {
+    errors += d.severity == Severity::Error;
+    ordered_json item = ordered_json::object();
+    item["rule_id"] = std::string(d.rule_id);
+    item["rule_name"] = std::string(d.rule_name);
+    item["message"] = d.message;
+    item["severity"] = std::string(severity_word(d.severity));
+    item["path"] = d.path;
+    item["line"] = d.span.start_line;
+    item["column"] = d.span.start_column;
+    item["help"] = d.help ? ordered_json(std::string(*d.help)) : ordered_json(nullptr);
+    items.push_back(std::move(item));
+  }
+  ordered_json doc = ordered_json::object();
+  doc["diagnostics"] = std::move(items);
+  doc["summary"] = {{"total", list.size()}, {"errors", errors}, {"warnings", list.size() - errors}};
+  return doc.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+TEST(JsonReport, SameBytesAsTheLibrarysPrettyDump) {
+  std::string every_control;
+  for (char c = 1; c < 0x20; ++c) every_control += c;
+  const std::vector<std::vector<Diagnostic>> lists = {
+      {},
+      {diag("a.py", 1, 0, "plain", "help")},
+      {diag("dir/\u00e9\u4e2d.py", 7, 3, every_control + "\x7f \"q\" \\ /", std::nullopt, Severity::Warning),
+       diag("b.py", 2, 9, "\xF0\x9F\x98\x80 emoji", "multi\nline\n")},
+  };
+  for (const auto& list : lists) EXPECT_EQ(render(list), library_dump(list));
 }
 
 TEST(JsonReport, EmptyDocument) {

@@ -1,5 +1,7 @@
 #include "parser/node.h"
 
+#include <unordered_map>
+
 #include "util/utf8.h"
 
 namespace tarn {
@@ -12,7 +14,17 @@ std::string_view node_text(std::string_view source, TSNode n) {
 }
 
 std::optional<TSNode> field(TSNode n, const char* name) {
-  const TSNode child = ts_node_child_by_field_name(n, name, static_cast<uint32_t>(std::strlen(name)));
+  // Resolving a field name scans the grammar's name table, so each name is
+  // resolved once; callers pass string literals, whose addresses are stable.
+  static std::unordered_map<const char*, TSFieldId> ids;
+  auto it = ids.find(name);
+  if (it == ids.end()) {
+    const TSFieldId id =
+        ts_language_field_id_for_name(python_language(), name, static_cast<uint32_t>(std::strlen(name)));
+    it = ids.emplace(name, id).first;
+  }
+  if (it->second == 0) return std::nullopt;
+  const TSNode child = ts_node_child_by_field_id(n, it->second);
   if (ts_node_is_null(child)) return std::nullopt;
   return child;
 }

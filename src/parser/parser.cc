@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 extern "C" const TSLanguage* tree_sitter_python(void);
 
@@ -29,31 +28,31 @@ const char* read_chunk(void* payload, uint32_t byte_index, TSPoint, uint32_t* by
   return state->text.data() + byte_index;
 }
 
-// True when some node lies deeper than the limit (root = depth 1). Iterative,
-// so a hostile file cannot exhaust the call stack.
+// True when some node lies deeper than the limit (root = depth 1). One
+// cursor walks the whole tree without recursion, so a hostile file cannot
+// exhaust the call stack, and nothing is allocated per node.
 bool exceeds_depth(TSNode root) {
-  struct Entry {
-    TSNode node;
-    uint32_t depth;
-  };
-  std::vector<Entry> stack{{root, 1}};
   TSTreeCursor cursor = ts_tree_cursor_new(root);
+  uint32_t depth = 1;
   bool too_deep = false;
-  while (!stack.empty()) {
-    const Entry e = stack.back();
-    stack.pop_back();
-    if (e.depth > kMaxNestingDepth) {
+  for (;;) {
+    if (depth > kMaxNestingDepth) {
       too_deep = true;
       break;
     }
-    const uint32_t count = ts_node_child_count(e.node);
-    if (count == 0) continue;
-    ts_tree_cursor_reset(&cursor, e.node);
-    if (!ts_tree_cursor_goto_first_child(&cursor)) continue;
-    for (uint32_t i = 0; i < count; ++i) {
-      stack.push_back({ts_tree_cursor_current_node(&cursor), e.depth + 1});
-      if (!ts_tree_cursor_goto_next_sibling(&cursor)) break;
+    if (ts_tree_cursor_goto_first_child(&cursor)) {
+      ++depth;
+      continue;
     }
+    bool done = false;
+    while (!ts_tree_cursor_goto_next_sibling(&cursor)) {
+      if (depth == 1 || !ts_tree_cursor_goto_parent(&cursor)) {
+        done = true;
+        break;
+      }
+      --depth;
+    }
+    if (done) break;
   }
   ts_tree_cursor_delete(&cursor);
   return too_deep;

@@ -31,17 +31,62 @@ std::vector<Component> path_components(std::string_view path) {
   return out;
 }
 
+namespace {
+// Yields the components of a path one at a time, as path_components does,
+// without building a list (diagnostics are sorted with this comparison).
+class ComponentReader {
+ public:
+  explicit ComponentReader(std::string_view path) : path_(path) {
+    if (!path_.empty() && path_[0] == '/') {
+      root_pending_ = true;
+      pos_ = 1;
+      first_ = false;
+    }
+  }
+  std::optional<Component> next() {
+    if (root_pending_) {
+      root_pending_ = false;
+      return Component{ComponentKind::Root, "/"};
+    }
+    while (pos_ < path_.size()) {
+      size_t end = path_.find('/', pos_);
+      if (end == std::string_view::npos) end = path_.size();
+      const std::string_view part = path_.substr(pos_, end - pos_);
+      const bool first = first_;
+      first_ = false;
+      pos_ = end + 1;
+      if (part.empty()) continue;
+      if (part == ".") {
+        if (first) return Component{ComponentKind::CurDir, "."};
+        continue;
+      }
+      if (part == "..") return Component{ComponentKind::ParentDir, ".."};
+      return Component{ComponentKind::Normal, part};
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::string_view path_;
+  size_t pos_ = 0;
+  bool first_ = true;
+  bool root_pending_ = false;
+};
+}  // namespace
+
 int compare_paths(std::string_view a, std::string_view b) {
   if (a == b) return 0;
-  const auto ca = path_components(a), cb = path_components(b);
-  const size_t n = std::min(ca.size(), cb.size());
-  for (size_t k = 0; k < n; ++k) {
-    if (ca[k].kind != cb[k].kind) return ca[k].kind < cb[k].kind ? -1 : 1;
-    const int c = ca[k].text.compare(cb[k].text);
+  ComponentReader ra(a), rb(b);
+  for (;;) {
+    const auto ca = ra.next(), cb = rb.next();
+    if (!ca || !cb) {
+      if (!ca && !cb) return 0;
+      return !ca ? -1 : 1;
+    }
+    if (ca->kind != cb->kind) return ca->kind < cb->kind ? -1 : 1;
+    const int c = ca->text.compare(cb->text);
     if (c != 0) return c < 0 ? -1 : 1;
   }
-  if (ca.size() == cb.size()) return 0;
-  return ca.size() < cb.size() ? -1 : 1;
 }
 
 bool path_starts_with(std::string_view path, std::string_view prefix) {
