@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # End-to-end cases against the real binary. Each case directory holds:
-#   cmd              the arguments, as shell words (may be empty)
+#   cmd              the arguments, as shell words (may be empty; $tmp is the scratch dir)
 #   input/           the tree the command runs in (copied to a scratch dir)
-#   setup.sh         optional: run in the scratch dir before the command (e.g. git history)
+#   setup.sh         optional: run in the scratch dir before the command (e.g. git history);
+#                    it runs with a fixed git identity and dates, and HOME outside the scratch dir;
+#                    exit status 77 skips the case (for what the current user cannot set up)
 #   env              optional: extra VAR=value lines for the environment
+#   cwd              optional: a directory below the scratch dir to run the command in
+#   runas            optional: "nobody" runs the command as uid/gid 65534 when the harness is root,
+#                    so permission cases mean the same for root and ordinary users
 #   expected_stdout, expected_stderr, expected_status
 # The scratch dir's path is written @TMP@ in the expected texts.
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 set -uo pipefail
 shopt -s nullglob
-tarn="$1"; cases="$2"; shift 2
-failed=0; count=0
+tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
+failed=0; count=0; skipped=0
 names=("$@")
 if ((${#names[@]} == 0)); then
   for d in "$cases"/*/; do names+=("$(basename "$d")"); done
@@ -18,33 +23,51 @@ fi
 for name in "${names[@]}"; do
   dir="$cases/$name"
   count=$((count + 1))
-  tmp=$(mktemp -d)
-  tmp=$(cd "$tmp" && pwd -P)
+  base=$(mktemp -d)
+  base=$(cd "$base" && pwd -P)
+  # The scratch dir is base/t; outputs and HOME stay beside it, out of the linted tree.
+  tmp="$base/t"
+  mkdir "$tmp" "$base/home"
+  chmod 755 "$base" "$tmp"
   [[ -d "$dir/input" ]] && cp -a "$dir/input/." "$tmp/"
   extra_env=()
   if [[ -f "$dir/env" ]]; then
     while IFS= read -r line; do [[ -n "$line" ]] && extra_env+=("$line"); done <"$dir/env"
   fi
   if [[ -f "$dir/setup.sh" ]]; then
-    (cd "$tmp" && HOME="$tmp" GIT_CONFIG_NOSYSTEM=1 bash "$dir/setup.sh") >/dev/null 2>&1 || {
-      echo "FAIL $name: setup.sh failed"; failed=$((failed + 1)); rm -rf "$tmp"; continue; }
+    (cd "$tmp" && HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 \
+      GIT_AUTHOR_NAME=golden GIT_AUTHOR_EMAIL=golden@example.com GIT_AUTHOR_DATE="2024-01-01T00:00:00Z" \
+      GIT_COMMITTER_NAME=golden GIT_COMMITTER_EMAIL=golden@example.com GIT_COMMITTER_DATE="2024-01-01T00:00:00Z" \
+      bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1
+    setup_status=$?
+    if ((setup_status == 77)); then
+      echo "skip $name"; skipped=$((skipped + 1)); rm -rf "$base"; continue
+    elif ((setup_status != 0)); then
+      echo "FAIL $name: setup.sh failed"; cat "$base/setup.log"; failed=$((failed + 1)); rm -rf "$base"; continue
+    fi
+  fi
+  run_dir="$tmp"
+  [[ -f "$dir/cwd" ]] && run_dir="$tmp/$(cat "$dir/cwd")"
+  prefix=()
+  if [[ -f "$dir/runas" && "$(id -u)" == 0 ]]; then
+    prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   fi
   eval "args=($(cat "$dir/cmd" 2>/dev/null))"
-  (cd "$tmp" && env -i PATH="$PATH" HOME="$tmp" GIT_CONFIG_NOSYSTEM=1 NO_COLOR=1 "${extra_env[@]}" \
-     "$tarn" "${args[@]}" >"$tmp/.out" 2>"$tmp/.err")
+  (cd "$run_dir" && env -i PATH="$PATH" HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 NO_COLOR=1 "${extra_env[@]}" \
+     "${prefix[@]}" "$tarn" "${args[@]}" >"$base/out" 2>"$base/err" </dev/null)
   status=$?
-  sed "s#$tmp#@TMP@#g" "$tmp/.out" >"$tmp/.out2"
-  sed "s#$tmp#@TMP@#g" "$tmp/.err" >"$tmp/.err2"
+  sed "s#$tmp#@TMP@#g" "$base/out" >"$base/out2"
+  sed "s#$tmp#@TMP@#g" "$base/err" >"$base/err2"
   if [[ "${UPDATE:-}" == 1 ]]; then
-    cp "$tmp/.out2" "$dir/expected_stdout"; cp "$tmp/.err2" "$dir/expected_stderr"
+    cp "$base/out2" "$dir/expected_stdout"; cp "$base/err2" "$dir/expected_stderr"
     echo "$status" >"$dir/expected_status"
   fi
   ok=1
-  diff -u "$dir/expected_stdout" "$tmp/.out2" >"$tmp/.d1" 2>&1 || ok=0
+  diff -u "$dir/expected_stdout" "$base/out2" >"$base/d1" 2>&1 || ok=0
   if [[ -f "$dir/expected_stderr" ]]; then
-    diff -u "$dir/expected_stderr" "$tmp/.err2" >"$tmp/.d2" 2>&1 || ok=0
-  elif [[ -s "$tmp/.err2" ]]; then
-    ok=0; cp "$tmp/.err2" "$tmp/.d2"
+    diff -u "$dir/expected_stderr" "$base/err2" >"$base/d2" 2>&1 || ok=0
+  elif [[ -s "$base/err2" ]]; then
+    ok=0; cp "$base/err2" "$base/d2"
   fi
   expected_status=$(cat "$dir/expected_status" 2>/dev/null || echo 0)
   [[ "$status" == "$expected_status" ]] || ok=0
@@ -53,9 +76,10 @@ for name in "${names[@]}"; do
   else
     failed=$((failed + 1))
     echo "FAIL $name (status $status, expected $expected_status)"
-    cat "$tmp/.d1" "$tmp/.d2" 2>/dev/null | head -60
+    cat "$base/d1" "$base/d2" 2>/dev/null | head -60
   fi
-  rm -rf "$tmp"
+  chmod -R u+rwX "$base" 2>/dev/null
+  rm -rf "$base"
 done
-echo "$((count - failed))/$count golden cases passed"
+echo "$((count - failed - skipped))/$count golden cases passed, $skipped skipped"
 ((failed == 0))

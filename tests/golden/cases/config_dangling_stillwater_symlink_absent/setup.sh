@@ -1,0 +1,1 @@
+ln -s config/missing.toml stillwater.toml

@@ -1,0 +1,1 @@
+printf '# caf\xe9\nselect = ["R001"]\n' > stillwater.toml

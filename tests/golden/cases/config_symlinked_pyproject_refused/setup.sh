@@ -1,0 +1,1 @@
+ln -s config/pyproject.toml pyproject.toml

@@ -1,0 +1,1 @@
+mkdir app/.git

@@ -1,0 +1,1 @@
+ln -s missing-git-dir .git

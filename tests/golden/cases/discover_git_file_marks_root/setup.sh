@@ -1,0 +1,1 @@
+echo "gitdir: /nonexistent/worktrees/app" > .git

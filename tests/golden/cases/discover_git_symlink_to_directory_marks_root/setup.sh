@@ -1,0 +1,2 @@
+mkdir real-git-dir
+ln -s real-git-dir .git

@@ -1,0 +1,2 @@
+mkdir .git
+chmod 757 .

@@ -1,0 +1,5 @@
+from django.db import migrations
+
+if True:
+    class Migration(migrations.Migration):
+        operations = [migrations.RemoveIndex(model_name="order", name="a_idx")]

@@ -1,0 +1,4 @@
+from django.db import migrations
+
+class Migration(migrations.Migration)
+    operations = []

@@ -1,0 +1,1 @@
+chmod 000 shop/migrations/0003_private.py

@@ -1,0 +1,1 @@
+git init -q --bare -b main

@@ -1,0 +1,4 @@
+git init -q -b main
+mv template_0002.py shop/migrations/0002_drop_number_idx.py
+git add -A
+git commit -qm initial

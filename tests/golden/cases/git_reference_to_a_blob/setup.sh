@@ -1,0 +1,3 @@
+git init -q -b main
+git add -A
+git commit -qm initial

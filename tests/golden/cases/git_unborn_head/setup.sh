@@ -1,0 +1,4 @@
+git init -q -b main
+git add -A
+git commit -qm initial
+git checkout -q --orphan next

@@ -1,0 +1,1 @@
+mkfifo shop/migrations/0003_pipe.py

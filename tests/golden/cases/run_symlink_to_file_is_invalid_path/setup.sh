@@ -1,0 +1,1 @@
+ln -s shop/migrations/0002_order_number_idx.py link.py

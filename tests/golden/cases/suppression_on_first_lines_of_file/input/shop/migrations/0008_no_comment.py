@@ -1,0 +1,1 @@
+class Migration(migrations.Migration): operations = [migrations.AddIndex(model_name="order", index=None)]
