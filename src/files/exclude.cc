@@ -9,14 +9,12 @@ namespace tarn {
 
 namespace {
 
-// The components from `from` on, joined with "/". The root is written "/" and,
-// like every other component, followed by the separator: /srv/x.py gives
-// //srv/x.py, so a pattern that spells an absolute path literally does not
-// match it (patterns reach such paths through a root or a leading wildcard).
+// The components from `from` on, joined with "/"; the root is written "/" and
+// not followed by a second separator.
 std::string join_slash(const std::vector<Component>& comps, size_t from) {
   std::string out;
   for (size_t k = from; k < comps.size(); ++k) {
-    if (k > from) out += '/';
+    if (k > from && comps[k - 1].kind != ComponentKind::Root) out += '/';
     out += comps[k].kind == ComponentKind::Normal ? utf8_lossy(comps[k].text) : std::string(comps[k].text);
   }
   return out;
