@@ -1,10 +1,7 @@
 #include "main/json_report.h"
 
 #include <exception>
-#include <functional>
 
-#include "main/color.h"
-#include "main/output.h"
 #include "util/utf8.h"
 
 namespace tarn {
@@ -59,61 +56,47 @@ void append_number(std::string& out, std::string_view indent, std::string_view k
   out += last ? "\n" : ",\n";
 }
 
-// Writes the document piece by piece so a large report is never held twice
-// in memory; `sink` receives consecutive chunks.
-void stream_json_report(const std::vector<Diagnostic>& diagnostics, const std::function<void(std::string&)>& sink) {
-  constexpr size_t kChunk = 1 << 16;
-  std::string out = "{\n  \"diagnostics\": [";
-  size_t errors = 0;
-  for (size_t i = 0; i < diagnostics.size(); ++i) {
-    const Diagnostic& d = diagnostics[i];
-    if (d.severity == Severity::Error) ++errors;
-    out += i == 0 ? "\n    {\n" : ",\n    {\n";
-    append_member(out, "rule_id", d.rule_id);
-    append_member(out, "rule_name", d.rule_name);
-    append_member(out, "message", d.message);
-    append_member(out, "severity", severity_word(d.severity));
-    append_member(out, "path", utf8_lossy(d.path));
-    append_number(out, "      ", "line", d.span.start_line, false);
-    append_number(out, "      ", "column", d.span.start_column, false);
-    if (d.help) {
-      append_member(out, "help", *d.help, true);
-    } else {
-      out += "      \"help\": null\n";
-    }
-    out += "    }";
-    if (out.size() >= kChunk) {
-      sink(out);
-      out.clear();
-    }
+}  // namespace
+
+void append_json_diagnostic(std::string& out, const Diagnostic& d, bool first) {
+  out += first ? "{\n  \"diagnostics\": [\n    {\n" : ",\n    {\n";
+  append_member(out, "rule_id", d.rule_id);
+  append_member(out, "rule_name", d.rule_name);
+  append_member(out, "message", d.message);
+  append_member(out, "severity", severity_word(d.severity));
+  append_member(out, "path", d.path);
+  append_number(out, "      ", "line", d.span.start_line, false);
+  append_number(out, "      ", "column", d.span.start_column, false);
+  if (d.help) {
+    append_member(out, "help", *d.help, true);
+  } else {
+    out += "      \"help\": null\n";
   }
-  out += diagnostics.empty() ? "],\n" : "\n  ],\n";
-  out += "  \"summary\": {\n";
-  append_number(out, "    ", "total", diagnostics.size(), false);
-  append_number(out, "    ", "errors", errors, false);
-  append_number(out, "    ", "warnings", diagnostics.size() - errors, true);
-  out += "  }\n}\n";
-  sink(out);
+  out += "    }";
 }
 
-}  // namespace
+void append_json_end(std::string& out, size_t total, size_t errors) {
+  out += total == 0 ? "{\n  \"diagnostics\": [],\n" : "\n  ],\n";
+  out += "  \"summary\": {\n";
+  append_number(out, "    ", "total", total, false);
+  append_number(out, "    ", "errors", errors, false);
+  append_number(out, "    ", "warnings", total - errors, true);
+  out += "  }\n}\n";
+}
 
 std::optional<std::string> render_json_report(const std::vector<Diagnostic>& diagnostics, std::string& error) {
   try {
     std::string text;
-    stream_json_report(diagnostics, [&](std::string& chunk) { text += chunk; });
+    size_t errors = 0;
+    for (size_t i = 0; i < diagnostics.size(); ++i) {
+      append_json_diagnostic(text, diagnostics[i], i == 0);
+      errors += diagnostics[i].severity == Severity::Error;
+    }
+    append_json_end(text, diagnostics.size(), errors);
     return text;
   } catch (const std::exception& e) {
     error = e.what();
     return std::nullopt;
-  }
-}
-
-void print_json_report(const std::vector<Diagnostic>& diagnostics) {
-  try {
-    stream_json_report(diagnostics, [](std::string& chunk) { write_stdout(chunk); });
-  } catch (const std::exception& e) {
-    write_stderr(style("error", Color::Red, true) + ": Failed to serialize JSON output: " + e.what() + "\n");
   }
 }
 

@@ -1,6 +1,8 @@
-// The json output format.
+// The json output format: one pretty-printed document with the findings and
+// their counts. Written in pieces so a large report is never held in memory.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,12 +11,13 @@
 
 namespace tarn {
 
-// Writes the document on standard output; a serialisation failure is
-// reported on standard error instead and leaves standard output empty.
-void print_json_report(const std::vector<Diagnostic>& diagnostics);
+// Appends one element of the "diagnostics" array; `first` opens the array.
+void append_json_diagnostic(std::string& out, const Diagnostic& d, bool first);
 
-// The document with its final newline, or nothing with the serialiser's
-// error text in `error`.
+// Appends the end of the document after `total` elements were appended.
+void append_json_end(std::string& out, size_t total, size_t errors);
+
+// The whole document for a list (used by tests and small reports).
 std::optional<std::string> render_json_report(const std::vector<Diagnostic>& diagnostics, std::string& error);
 
 }  // namespace tarn

@@ -12,7 +12,14 @@ namespace {
 [[noreturn]] void reader_gone() { std::_Exit(2); }
 }  // namespace
 
-void install_output_handling() { std::signal(SIGPIPE, SIG_IGN); }
+void install_output_handling() {
+  std::signal(SIGPIPE, SIG_IGN);
+  // The report reaches the stream in large blocks: per-file error lines on
+  // standard error come before it unless it is very long, and a terminal
+  // does not get it line by line while files are still being read.
+  static char buffer[1 << 20];
+  std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+}
 
 void write_stdout(std::string_view text) {
   if (text.empty()) return;

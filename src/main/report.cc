@@ -19,10 +19,7 @@ std::string counted(size_t count, std::string_view word) {
   return text;
 }
 
-std::string summary_line(const std::vector<Diagnostic>& diagnostics, bool color) {
-  const size_t errors = static_cast<size_t>(std::count_if(
-      diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.severity == Severity::Error; }));
-  const size_t warnings = diagnostics.size() - errors;
+std::string summary_line(size_t errors, size_t warnings, bool color) {
   std::string line;
   if (errors > 0) line += style(counted(errors, "error"), Color::Red, false, color);
   if (warnings > 0) {
@@ -30,6 +27,35 @@ std::string summary_line(const std::vector<Diagnostic>& diagnostics, bool color)
     line += style(counted(warnings, "warning"), Color::Yellow, false, color);
   }
   return line + "\n";
+}
+
+void append_default(std::string& out, const Diagnostic& d, bool color) {
+  const bool error = d.severity == Severity::Error;
+  out += style(severity_word(d.severity), error ? Color::Red : Color::Yellow, true, color);
+  out += ": " + sanitize_for_terminal(d.message, true) + " [";
+  out += style(d.rule_id, Color::Cyan, false, color) + " " + style(d.rule_name, Color::Cyan, false, color) + "]\n";
+  out += "  " + style("-->", Color::Blue, false, color) + " " + path_to_string(d.path) + ":" +
+         std::to_string(d.span.start_line) + "\n";
+  if (d.help) {
+    out += "  " + style("help:", Color::Green, false, color) + " " + sanitize_for_terminal(*d.help, false) + "\n";
+  }
+  out += "\n";
+}
+
+void append_compact(std::string& out, const Diagnostic& d) {
+  out += path_to_string(d.path) + ":" + std::to_string(d.span.start_line) + ": ";
+  out += d.severity == Severity::Error ? "E" : "W";
+  out += ": [" + std::string(d.rule_id) + " " + std::string(d.rule_name) + "] " +
+         sanitize_for_terminal(d.message, true) + "\n";
+  if (d.help) out += "  help: " + sanitize_for_terminal(*d.help, false) + "\n";
+}
+
+std::string render(const std::vector<Diagnostic>& diagnostics, OutputFormat format, bool color) {
+  std::string out;
+  ReportPrinter printer(format, color, [&](std::string_view text) { out += text; });
+  printer.add(diagnostics);
+  printer.finish();
+  return out;
 }
 
 }  // namespace
@@ -42,48 +68,46 @@ void sort_diagnostics(std::vector<Diagnostic>& diagnostics) {
   });
 }
 
-std::string render_default(const std::vector<Diagnostic>& diagnostics, bool color) {
-  if (diagnostics.empty()) return {};
+ReportPrinter::ReportPrinter(OutputFormat format, bool color, Sink sink)
+    : format_(format), color_(color), sink_(std::move(sink)) {}
+
+void ReportPrinter::add(const std::vector<Diagnostic>& batch) {
+  if (batch.empty()) return;
   std::string out;
-  for (const Diagnostic& d : diagnostics) {
-    const bool error = d.severity == Severity::Error;
-    out += style(severity_word(d.severity), error ? Color::Red : Color::Yellow, true, color);
-    out += ": " + sanitize_for_terminal(d.message, true) + " [";
-    out += style(d.rule_id, Color::Cyan, false, color) + " " + style(d.rule_name, Color::Cyan, false, color) + "]\n";
-    out += "  " + style("-->", Color::Blue, false, color) + " " + path_to_string(d.path) + ":" +
-           std::to_string(d.span.start_line) + "\n";
-    if (d.help) {
-      out += "  " + style("help:", Color::Green, false, color) + " " + sanitize_for_terminal(*d.help, false) + "\n";
+  for (const Diagnostic& d : batch) {
+    switch (format_) {
+      case OutputFormat::Default: append_default(out, d, color_); break;
+      case OutputFormat::Compact: append_compact(out, d); break;
+      case OutputFormat::Json: append_json_diagnostic(out, d, total_ == 0); break;
     }
-    out += "\n";
+    ++total_;
+    errors_ += d.severity == Severity::Error;
   }
-  return out + summary_line(diagnostics, color);
+  sink_(out);
+}
+
+void ReportPrinter::finish() {
+  std::string out;
+  if (format_ == OutputFormat::Json) {
+    append_json_end(out, total_, errors_);
+  } else if (format_ == OutputFormat::Default && total_ > 0) {
+    out = summary_line(errors_, total_ - errors_, color_);
+  }
+  sink_(out);
+}
+
+std::string render_default(const std::vector<Diagnostic>& diagnostics, bool color) {
+  return render(diagnostics, OutputFormat::Default, color);
 }
 
 std::string render_compact(const std::vector<Diagnostic>& diagnostics) {
-  std::string out;
-  for (const Diagnostic& d : diagnostics) {
-    out += path_to_string(d.path) + ":" + std::to_string(d.span.start_line) + ": ";
-    out += d.severity == Severity::Error ? "E" : "W";
-    out += ": [" + std::string(d.rule_id) + " " + std::string(d.rule_name) + "] " +
-           sanitize_for_terminal(d.message, true) + "\n";
-    if (d.help) out += "  help: " + sanitize_for_terminal(*d.help, false) + "\n";
-  }
-  return out;
+  return render(diagnostics, OutputFormat::Compact, false);
 }
 
 void print_diagnostics(const std::vector<Diagnostic>& diagnostics, OutputFormat format) {
-  switch (format) {
-    case OutputFormat::Json:
-      print_json_report(diagnostics);
-      return;
-    case OutputFormat::Compact:
-      write_stdout(render_compact(diagnostics));
-      return;
-    case OutputFormat::Default:
-      write_stdout(render_default(diagnostics, color_enabled()));
-      return;
-  }
+  ReportPrinter printer(format, color_enabled(), write_stdout);
+  printer.add(diagnostics);
+  printer.finish();
 }
 
 }  // namespace tarn

@@ -1,7 +1,10 @@
 // Ordering and printing the run's diagnostics.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "main/output_format.h"
@@ -14,6 +17,26 @@ void sort_diagnostics(std::vector<Diagnostic>& diagnostics);
 
 // The report in the chosen format on standard output; nothing at all for an
 // empty list in the text formats.
+// Prints a report in parts: batches of findings already in report order, then
+// the end (the summary line, or the close of the json document). Batches are
+// written as they come, so memory does not grow with the report.
+class ReportPrinter {
+ public:
+  using Sink = std::function<void(std::string_view)>;
+  ReportPrinter(OutputFormat format, bool color, Sink sink);
+  void add(const std::vector<Diagnostic>& batch);
+  void finish();
+  size_t errors() const { return errors_; }
+
+ private:
+  OutputFormat format_;
+  bool color_;
+  Sink sink_;
+  size_t total_ = 0;
+  size_t errors_ = 0;
+};
+
+// The whole report of one list, on standard output.
 void print_diagnostics(const std::vector<Diagnostic>& diagnostics, OutputFormat format);
 
 // The text formats as printed; `color` is the colour decision to style with.

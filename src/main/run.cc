@@ -164,8 +164,12 @@ Result<uint8_t> run(const Cli& cli) {
   // 9. Nothing to do: no output at all.
   if (files.empty() && changed_migrations.empty()) return uint8_t{0};
 
-  // 10. Per file.
+  // 10. Per file. Files come sorted the way findings are reported, so in
+  // path mode each file's findings are printed as soon as they are sorted and
+  // memory does not grow with the corpus; git mode keeps every record for the
+  // changeset rules and reports in one piece at the end.
   const auto registry = all_rules();
+  ReportPrinter printer(cli.output_format, color_enabled(), write_stdout);
   std::vector<Diagnostic> diagnostics;
   std::vector<ParsedMigration> migrations;
   bool file_errors = false;
@@ -182,8 +186,13 @@ Result<uint8_t> run(const Cli& cli) {
       continue;
     }
     auto found = run_rules(registry, *migration, config);
+    if (!git) {
+      sort_diagnostics(found);
+      printer.add(found);
+      continue;
+    }
     diagnostics.insert(diagnostics.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
-    if (git) migrations.push_back(std::move(migration).value());
+    migrations.push_back(std::move(migration).value());
   }
 
   // 11. Changeset pass.
@@ -194,15 +203,14 @@ Result<uint8_t> run(const Cli& cli) {
     for (const auto& m : migrations) refs.push_back(&m);
     auto found = run_changeset_rules(changeset_rules(), refs, changed_migrations, changed_non_migrations, config);
     diagnostics.insert(diagnostics.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
+    sort_diagnostics(diagnostics);
+    printer.add(diagnostics);
   }
 
-  // 12. Report and status.
-  sort_diagnostics(diagnostics);
-  print_diagnostics(diagnostics, cli.output_format);
+  // 12. End of the report and status.
+  printer.finish();
   if (file_errors) return uint8_t{2};
-  const bool any_error = std::any_of(diagnostics.begin(), diagnostics.end(),
-                                     [](const Diagnostic& d) { return d.severity == Severity::Error; });
-  return uint8_t{any_error ? uint8_t{1} : uint8_t{0}};
+  return uint8_t{printer.errors() > 0 ? uint8_t{1} : uint8_t{0}};
 }
 
 }  // namespace tarn
