@@ -4,14 +4,15 @@
 #include <climits>
 
 #include "config/config.h"
+#include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
 
 Result<Config> discover_config() {
-  char cwd[PATH_MAX];
-  if (::getcwd(cwd, sizeof cwd) == nullptr) return Error::read_file(".", "current directory unavailable");
-  return discover_config_from(cwd);
+  const auto cwd = current_dir();
+  if (!cwd) return Error::read_file(".", "current directory unavailable");
+  return discover_config_from(*cwd);
 }
 
 Result<Config> discover_config_from(const std::string& cwd) {

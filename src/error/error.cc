@@ -5,80 +5,55 @@
 namespace tarn {
 
 namespace {
-Error make(ErrorKind kind) {
+Error make(ErrorKind kind, std::string path = {}, std::string text = {}) {
   Error e;
   e.kind = kind;
+  e.path = std::move(path);
+  e.text = std::move(text);
+  return e;
+}
+Error with_source(ErrorKind kind, std::string path, std::string source) {
+  Error e = make(kind, std::move(path));
+  e.source = std::move(source);
+  return e;
+}
+Error with_numbers(ErrorKind kind, std::string path, uint64_t first, uint64_t second) {
+  Error e = make(kind, std::move(path));
+  e.first = first;
+  e.second = second;
   return e;
 }
 }  // namespace
 
 Error Error::read_file(std::string path, std::string source) {
-  Error e = make(ErrorKind::ReadFile);
-  e.path = std::move(path);
-  e.source = std::move(source);
-  return e;
+  return with_source(ErrorKind::ReadFile, std::move(path), std::move(source));
 }
 Error Error::walk_dir(std::string path, std::string source) {
-  Error e = make(ErrorKind::WalkDir);
-  e.path = std::move(path);
-  e.source = std::move(source);
-  return e;
+  return with_source(ErrorKind::WalkDir, std::move(path), std::move(source));
 }
 Error Error::file_too_large(std::string path, uint64_t size, uint64_t max) {
-  Error e = make(ErrorKind::FileTooLarge);
-  e.path = std::move(path);
-  e.first = size;
-  e.second = max;
-  return e;
+  return with_numbers(ErrorKind::FileTooLarge, std::move(path), size, max);
 }
 Error Error::parse_failed(std::string path, std::string message) {
-  Error e = make(ErrorKind::ParseFailed);
-  e.path = std::move(path);
-  e.text = std::move(message);
-  return e;
+  return make(ErrorKind::ParseFailed, std::move(path), std::move(message));
 }
 Error Error::syntax_error(std::string path, uint64_t line, uint64_t column) {
-  Error e = make(ErrorKind::SyntaxError);
-  e.path = std::move(path);
-  e.first = line;
-  e.second = column;
-  return e;
+  return with_numbers(ErrorKind::SyntaxError, std::move(path), line, column);
 }
 Error Error::config_parse(std::string path, std::string source) {
-  Error e = make(ErrorKind::ConfigParse);
-  e.path = std::move(path);
-  e.source = std::move(source);
-  return e;
+  return with_source(ErrorKind::ConfigParse, std::move(path), std::move(source));
 }
-Error Error::git(std::string message) {
-  Error e = make(ErrorKind::Git);
-  e.text = std::move(message);
-  return e;
-}
-Error Error::invalid_git_ref(std::string reference) {
-  Error e = make(ErrorKind::InvalidGitRef);
-  e.text = std::move(reference);
-  return e;
-}
-Error Error::cli_usage(std::string message) {
-  Error e = make(ErrorKind::CliUsage);
-  e.text = std::move(message);
-  return e;
-}
+Error Error::git(std::string message) { return make(ErrorKind::Git, {}, std::move(message)); }
+Error Error::invalid_git_ref(std::string reference) { return make(ErrorKind::InvalidGitRef, {}, std::move(reference)); }
+Error Error::cli_usage(std::string message) { return make(ErrorKind::CliUsage, {}, std::move(message)); }
 Error Error::unknown_rule(std::string rule, std::vector<std::string> available) {
-  Error e = make(ErrorKind::UnknownRule);
-  e.text = std::move(rule);
+  Error e = make(ErrorKind::UnknownRule, {}, std::move(rule));
   e.available = std::move(available);
   return e;
 }
-Error Error::invalid_path(std::string path) {
-  Error e = make(ErrorKind::InvalidPath);
-  e.path = std::move(path);
-  return e;
-}
+Error Error::invalid_path(std::string path) { return make(ErrorKind::InvalidPath, std::move(path)); }
 Error Error::invalid_glob(std::string pattern, std::string message) {
-  Error e = make(ErrorKind::InvalidGlob);
-  e.text = std::move(pattern);
+  Error e = make(ErrorKind::InvalidGlob, {}, std::move(pattern));
   e.detail = std::move(message);
   return e;
 }

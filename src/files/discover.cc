@@ -15,6 +15,7 @@
 #include "ast/framework.h"
 #include "files/exclude.h"
 #include "files/glob.h"
+#include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
@@ -156,8 +157,7 @@ Result<std::vector<std::string>> discover_migration_files(const std::string& dir
                                                           const std::vector<std::string>& exclude) {
   TRY_ASSIGN(const std::vector<GlobPattern> patterns, compile_glob_patterns(exclude));
   std::vector<std::string> roots;
-  char cwd[PATH_MAX];
-  if (::getcwd(cwd, sizeof cwd) != nullptr) roots.emplace_back(cwd);
+  if (auto cwd = current_dir()) roots.push_back(std::move(*cwd));
 
   struct stat st {};
   if (::lstat(dir.c_str(), &st) != 0) return Error::invalid_path(dir);
@@ -183,11 +183,7 @@ bool path_within(std::string_view path, std::string_view selector) {
 }
 
 std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base) {
-  if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-    std::string out(resolved);
-    std::free(resolved);
-    return out;
-  }
+  if (auto resolved = canonicalize(path)) return *resolved;
   if (!path_is_absolute(path)) return path_join(canonical_base, path);
   for (const std::string* prefix : {&base, &canonical_base}) {
     if (auto rest = path_strip_prefix(path, *prefix)) return rest->empty() ? canonical_base : path_join(canonical_base, *rest);

@@ -24,29 +24,12 @@
 #include "main/rule_docs.h"
 #include "main/sanitize.h"
 #include "rules/run_rules.h"
+#include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
 
 namespace {
-
-std::optional<std::string> current_dir() {
-  std::string buf(PATH_MAX, '\0');
-  while (!getcwd(buf.data(), buf.size())) {
-    if (errno != ERANGE) return std::nullopt;
-    buf.resize(buf.size() * 2);
-  }
-  buf.resize(std::strlen(buf.c_str()));
-  return buf;
-}
-
-std::optional<std::string> canonical(const std::string& path) {
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (!resolved) return std::nullopt;
-  std::string out(resolved);
-  std::free(resolved);
-  return out;
-}
 
 std::vector<std::string> ids_of(const std::vector<RuleInfo>& infos) {
   std::vector<std::string> ids;
@@ -89,7 +72,7 @@ Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config
   const auto cwd = current_dir();
   if (!cwd) return Error::read_file(".");
   std::vector<std::string> roots{".", *cwd};
-  if (auto canonical_cwd = canonical(*cwd)) roots.push_back(*canonical_cwd);
+  if (auto canonical_cwd = canonicalize(*cwd)) roots.push_back(*canonical_cwd);
 
   std::vector<std::string> files;
   for (const auto& p : cli.paths) {
@@ -100,7 +83,7 @@ Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config
       files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
     } else if (S_ISREG(own.st_mode)) {
       if (!has_py_extension(p) || is_excluded(p, roots, patterns)) continue;
-      if (auto canonical_p = canonical(p); canonical_p && is_excluded(*canonical_p, roots, patterns)) continue;
+      if (auto canonical_p = canonicalize(p); canonical_p && is_excluded(*canonical_p, roots, patterns)) continue;
       files.push_back(p);
     } else {
       return Error::invalid_path(p);

@@ -1,0 +1,34 @@
+#include "util/utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace tarn {
+namespace {
+
+TEST(Utf8, ValidityAndFirstInvalidByte) {
+  EXPECT_TRUE(is_valid_utf8("plain \xC3\xA9 \xF0\x9F\x98\x80"));
+  const std::pair<std::string, size_t> invalid[] = {
+      {"ab\xff", 2},           // never a lead byte
+      {"\xC0\x80", 0},         // overlong
+      {"x\xED\xA0\x80", 1},    // surrogate
+      {"\xF4\x90\x80\x80", 0}, // above U+10FFFF
+      {"\xE2\x82", 0},         // cut short
+  };
+  for (const auto& [text, at] : invalid) EXPECT_EQ(first_invalid_utf8(text), at);
+}
+
+TEST(Utf8, LossyReplacesMaximalSubparts) {
+  EXPECT_EQ(utf8_lossy("a\xffz"), "a\xEF\xBF\xBDz");
+  // A truncated three-byte sequence is one replacement, not two.
+  EXPECT_EQ(utf8_lossy("\xE2\x82z"), "\xEF\xBF\xBDz");
+  EXPECT_EQ(utf8_lossy("\xC3\xA9"), "\xC3\xA9");
+}
+
+TEST(Utf8, UnicodeWhiteSpaceTrim) {
+  EXPECT_EQ(trim_unicode("\xC2\xA0 x y\t\xE3\x80\x80"), "x y");
+  EXPECT_EQ(trim_unicode("\xE2\x80\x8B" "x"), "\xE2\x80\x8B" "x");  // U+200B is not white space
+  EXPECT_EQ(trim_unicode(" \n "), "");
+}
+
+}  // namespace
+}  // namespace tarn
