@@ -61,7 +61,7 @@ cp -f "$TS/vendor/tree-sitter/lib/include/tree_sitter/api.h" "$DEPS_DIR/include/
 CC="${CC:-cc}"
 if [[ ! -f "$LIB/libtree-sitter.a" ]]; then
   obj=$(mktemp -d)
-  "$CC" -O2 -g -fPIC -std=c11 -D_DEFAULT_SOURCE -w \
+  "$CC" -O2 -g -fPIC -std=c11 -D_DEFAULT_SOURCE -Wall -Wextra \
     -I"$TS/vendor/tree-sitter/lib/include" -I"$TS/vendor/tree-sitter/lib/src" \
     -c "$TS/vendor/tree-sitter/lib/src/lib.c" -o "$obj/lib.o"
   ar rcs "$LIB/libtree-sitter.a.tmp" "$obj/lib.o" && mv "$LIB/libtree-sitter.a.tmp" "$LIB/libtree-sitter.a"
@@ -69,6 +69,7 @@ if [[ ! -f "$LIB/libtree-sitter.a" ]]; then
 fi
 if [[ ! -f "$LIB/libtree-sitter-python.a" ]]; then
   obj=$(mktemp -d)
+  # Generated code: its warnings are not ours to fix.
   "$CC" -O2 -g -fPIC -std=c11 -w -I"$PY/src" -c "$PY/src/parser.c" -o "$obj/parser.o"
   "$CC" -O2 -g -fPIC -std=c11 -w -I"$PY/src" -c "$PY/src/scanner.c" -o "$obj/scanner.o"
   ar rcs "$LIB/libtree-sitter-python.a.tmp" "$obj/parser.o" "$obj/scanner.o" && mv "$LIB/libtree-sitter-python.a.tmp" "$LIB/libtree-sitter-python.a"
