@@ -112,39 +112,36 @@ Result<GlobPattern> GlobPattern::compile(std::string_view pattern) {
       ++i;
     }
   }
+  out.wildcard_tail_ = out.tokens_.size();
+  while (out.wildcard_tail_ > 0 && is_wildcard(out.tokens_[out.wildcard_tail_ - 1].kind)) --out.wildcard_tail_;
   return out;
 }
 
 // Simulates the token automaton over the whole set of live states, one code
-// point at a time: O(tokens x text), never exponential. State 2k waits before
-// token k; for "**" at k, state 2k+1 is "inside it, not right after a '/'",
-// from where it may only be left at a "/" (or by running to the end).
+// point at a time: O(tokens x text), never exponential, and nothing sized by
+// the pattern is allocated per call, so a huge pattern tried against many
+// paths costs no more than its live states. State 2k waits before token k;
+// for "**" at k, state 2k+1 is "inside it, not right after a '/'", from where
+// it may only be left at a "/" (or by running to the end).
 bool GlobPattern::matches(std::string_view text) const {
   const std::u32string chars = code_points(text);
   const size_t n = tokens_.size();
   const size_t accept = 2 * n;
 
-  // only_wildcards_from[k]: tokens k.. can all match the empty text.
-  std::vector<bool> only_wildcards_from(n + 1, true);
-  for (size_t k = n; k-- > 0;) only_wildcards_from[k] = only_wildcards_from[k + 1] && is_wildcard(tokens_[k].kind);
-
-  std::vector<size_t> seen(accept + 1, 0);
-  size_t generation = 1;
-  std::vector<size_t> current, next;
+  // A wildcard may match nothing, so entering it also enters what follows;
+  // runs of wildcards are at most three tokens long ("**/**/*").
   auto add = [&](std::vector<size_t>& list, size_t state) {
     for (;;) {
-      if (seen[state] == generation) return;
-      seen[state] = generation;
       list.push_back(state);
       const size_t k = state / 2;
       if (state % 2 != 0 || k >= n || !is_wildcard(tokens_[k].kind)) return;
-      state = 2 * (k + 1);  // a wildcard may match nothing
+      state = 2 * (k + 1);
     }
   };
 
+  std::vector<size_t> current, next;
   add(current, 0);
   for (const char32_t c : chars) {
-    ++generation;
     next.clear();
     for (const size_t state : current) {
       const size_t k = state / 2;
@@ -158,11 +155,13 @@ bool GlobPattern::matches(std::string_view text) const {
         add(next, 2 * (k + 1));
       }
     }
+    std::sort(next.begin(), next.end());
+    next.erase(std::unique(next.begin(), next.end()), next.end());
     std::swap(current, next);
     if (current.empty()) return false;
   }
   return std::any_of(current.begin(), current.end(), [&](size_t state) {
-    return state == accept || (state % 2 != 0 && only_wildcards_from[state / 2 + 1]);
+    return state == accept || (state % 2 != 0 && state / 2 + 1 >= wildcard_tail_);
   });
 }
 

@@ -3,6 +3,7 @@
 // covers the whole text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,6 +38,7 @@ class GlobPattern {
  private:
   std::string text_;
   std::vector<Token> tokens_;
+  size_t wildcard_tail_ = 0;  // tokens from here to the end are all wildcards
 };
 
 // Compiles in order, failing on the first invalid pattern.

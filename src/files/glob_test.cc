@@ -144,5 +144,23 @@ TEST(GlobPattern, ThousandsOfWildcardsStayFast) {
   EXPECT_LT(elapsed, std::chrono::seconds(10));
 }
 
+TEST(GlobPattern, HugePatternAgainstManyPathsStaysFast) {
+  // A configuration may hold a pattern of up to a megabyte; each path tried
+  // against it must cost its live states, not the pattern's length.
+  const std::string literal(1000000, 'a');
+  const std::string starred = [] {
+    std::string s;
+    for (int i = 0; i < 400000; ++i) s += "*a";
+    return s;
+  }();
+  for (const std::string* text : {&literal, &starred}) {
+    auto p = GlobPattern::compile(*text);
+    ASSERT_TRUE(p.ok());
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 5000; ++i) EXPECT_FALSE(p->matches("app/migrations/0001_initial.py"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  }
+}
+
 }  // namespace
 }  // namespace tarn
