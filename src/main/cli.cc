@@ -306,7 +306,13 @@ class Parser {
     bool room() const { return slot < positionals.size(); }
   };
 
+  struct LongLookup {
+    const ArgDef* arg;
+    Stop stop;
+  };
+  LongLookup look_up_long(const Level& lv, std::string_view word) const;
   Stop parse_long(Level& lv, size_t& i);
+  Stop missing_value(Level& lv, const ArgDef& pending, const std::string& next);
   Stop parse_short(Level& lv, const std::string& word);
   Stop parse_positional(Level& lv, const std::string& word);
   Stop occur(Level& lv, const ArgDef& a);
@@ -415,13 +421,11 @@ Stop Parser::store_value(Level& lv, const ArgDef& a, const std::string& raw) {
 // option's separate value: it is the next option, so the value is missing.
 bool looks_like_option(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
 
-Stop Parser::parse_long(Level& lv, size_t& i) {
-  const std::string_view word = words_[i];
+// The argument a "--name" or "--name=value" word names, or the error it
+// causes: an unknown name, or a value attached to a flag.
+Parser::LongLookup Parser::look_up_long(const Level& lv, std::string_view word) const {
   const size_t eq = word.find('=');
   const std::string_view name = word.substr(2, eq == std::string_view::npos ? std::string_view::npos : eq - 2);
-  std::optional<std::string> attached;
-  if (eq != std::string_view::npos) attached = std::string(word.substr(eq + 1));
-
   const ArgDef* found = nullptr;
   std::vector<std::string_view> longs;
   for (const ArgDef* a : all_args(lv.cmd)) {
@@ -429,14 +433,24 @@ Stop Parser::parse_long(Level& lv, size_t& i) {
     longs.push_back(a->long_name);
     if (a->long_name == name) found = a;
   }
-  if (!found) {
-    return unknown_argument(lv, word.substr(0, eq), word, did_you_mean(utf8_lossy(name), longs));
+  if (!found) return {nullptr, unknown_argument(lv, word.substr(0, eq), word, did_you_mean(utf8_lossy(name), longs))};
+  if (found->kind != ArgKind::Option && eq != std::string_view::npos) {
+    return {nullptr, error(lv, "unexpected value '" + err_.invalid(shown(word.substr(eq + 1))) + "' for '" +
+                                   err_.literal(arg_display(*found)) + "' found; no more were expected",
+                           {}, true)};
   }
-  if (found->kind != ArgKind::Option && attached) {
-    return error(lv, "unexpected value '" + err_.invalid(shown(*attached)) + "' for '" +
-                         err_.literal(arg_display(*found)) + "' found; no more were expected",
-                 {}, true);
-  }
+  return {found, std::nullopt};
+}
+
+Stop Parser::parse_long(Level& lv, size_t& i) {
+  const std::string_view word = words_[i];
+  const size_t eq = word.find('=');
+  std::optional<std::string> attached;
+  if (eq != std::string_view::npos) attached = std::string(word.substr(eq + 1));
+
+  const LongLookup looked = look_up_long(lv, word);
+  if (looked.stop) return looked.stop;
+  const ArgDef* found = looked.arg;
   switch (found->kind) {
     case ArgKind::Help: return help(lv.cmd, lv.bin);
     case ArgKind::Version: return version(lv.cmd);
@@ -445,11 +459,32 @@ Stop Parser::parse_long(Level& lv, size_t& i) {
     case ArgKind::Option: break;
   }
   if (!attached) {
-    if (i + 1 >= words_.size() || looks_like_option(words_[i + 1])) return value_required(lv, *found);
+    if (i + 1 >= words_.size()) return value_required(lv, *found);
+    if (looks_like_option(words_[i + 1])) return missing_value(lv, *found, words_[i + 1]);
     attached = words_[++i];
   }
   if (Stop stop = occur(lv, *found)) return stop;
   return store_value(lv, *found, *attached);
+}
+
+// The option waits for its value but the next word is an option. That word
+// is looked at first: one that names no argument is reported as unknown; a
+// flag given a value is refused as such; anything else leaves the value
+// missing.
+Stop Parser::missing_value(Level& lv, const ArgDef& pending, const std::string& next) {
+  if (next.starts_with("--") && next != "--") {
+    if (Stop stop = look_up_long(lv, next).stop) return stop;
+  } else if (next != "--") {
+    const std::string cluster = utf8_lossy(std::string_view(next).substr(1));
+    size_t pos = 0;
+    const char32_t c = decode_utf8(cluster, pos);
+    const auto named = [c](const ArgDef* a) { return a->short_name && static_cast<char32_t>(a->short_name) == c; };
+    const auto args = all_args(lv.cmd);
+    if (std::none_of(args.begin(), args.end(), named)) {
+      return unknown_argument(lv, "-" + cluster.substr(0, pos), next, std::nullopt);
+    }
+  }
+  return value_required(lv, pending);
 }
 
 Stop Parser::parse_short(Level& lv, const std::string& word) {

@@ -237,6 +237,18 @@ TEST(ParseCommandLine, UsageErrorsGoToStderrWithStatusTwo) {
        "error: a value is required for '--diff <REF>' but none was supplied\n" + try_help, 2},
       {{"--select"}, "", "error: a value is required for '--select <SELECT>' but none was supplied\n" + try_help, 2},
       {{"--diff", "--"}, "", "error: a value is required for '--diff <REF>' but none was supplied\n" + try_help, 2},
+      {{"--diff", "-h"}, "", "error: a value is required for '--diff <REF>' but none was supplied\n" + try_help, 2},
+      // A word that looks like an option is not a value: when it names no
+      // argument, that word is what is reported.
+      {{"--diff", "-x"}, "",
+       "error: unexpected argument '-x' found\n\n  tip: to pass '-x' as a value, use '-- -x'" + main_usage + try_help,
+       2},
+      {{"--select", "--ignre", "R001"}, "",
+       "error: unexpected argument '--ignre' found\n\n  tip: a similar argument exists: '--ignore'" + main_usage +
+           try_help,
+       2},
+      {{"--diff", "--list-rules=x"}, "",
+       "error: unexpected value 'x' for '--list-rules' found; no more were expected" + main_usage + try_help, 2},
       {{"--diff", "main", "--diff-staged", "main"}, "",
        "error: the argument '--diff <REF>' cannot be used with '--diff-staged <REF>'" + main_usage + try_help, 2},
       {{"--diff-staged", "main", "--diff", "main"}, "",
