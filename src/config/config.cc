@@ -28,6 +28,12 @@ constexpr size_t kFileConfigFields = 5;
 // before the library sees them.
 constexpr size_t kMaxTableDepth = 512;
 
+// The TOML reader these files were first read with refuses a key of 80 or
+// more dotted parts and arrays or inline tables nested 80 or more deep; the
+// same documents are refused here so that a configuration means the same.
+constexpr size_t kMaxKeyParts = 80;
+constexpr size_t kMaxValueNesting = 80;
+
 // Skips the string starting at `i` as TOML lexes it; returns the index after it.
 size_t skip_string(std::string_view text, size_t i) {
   const char quote = text[i];
@@ -61,7 +67,8 @@ size_t skip_string(std::string_view text, size_t i) {
 
 // Over-approximates the table nesting the document would build: headers and
 // keys count their dotted segments, every open array or inline table one more
-// level. Strings and comments are skipped, so dots in them do not count.
+// level. Strings and comments are skipped, so dots in them do not count. Also
+// true for a key of kMaxKeyParts parts or values nested kMaxValueNesting deep.
 bool nesting_exceeds(std::string_view text, size_t limit) {
   std::vector<size_t> open;  // depth inside each open "[" or "{" of a value
   size_t header = 0;         // depth of the tables the current header makes
@@ -87,6 +94,7 @@ bool nesting_exceeds(std::string_view text, size_t limit) {
         if (++segments + (in_header ? 0 : container()) > limit) return true;
         break;
       case '=':
+        if (segments >= kMaxKeyParts) return true;
         value_depth = container() + segments;
         segments = 1;
         break;
@@ -100,12 +108,13 @@ bool nesting_exceeds(std::string_view text, size_t limit) {
       case '{':
         open.push_back(value_depth + 1);
         value_depth = open.back();
-        if (value_depth > limit) return true;
+        if (value_depth > limit || open.size() >= kMaxValueNesting) return true;
         segments = 1;
         break;
       case ']':
       case '}':
         if (in_header) {
+          if (segments >= kMaxKeyParts) return true;
           header = segments + 1;  // + 1 for an array of tables
           in_header = false;
         } else if (!open.empty()) {

@@ -124,6 +124,47 @@ TEST(ParseFileConfig, HostileDocumentsFailWithoutCrashing) {
   EXPECT_EQ(fine->exclude->size(), 4u);
 }
 
+TEST(ParseFileConfig, KeysAndValuesNestedEightyDeepAreRefused) {
+  const auto nested = [](int depth, const char* open, const char* inner, const char* close) {
+    std::string text = "x = ";
+    for (int i = 0; i < depth; ++i) text += open;
+    text += inner;
+    for (int i = 0; i < depth; ++i) text += close;
+    return text + "\n";
+  };
+  const auto dotted = [](int parts) {
+    std::string key = "a";
+    for (int i = 1; i < parts; ++i) key += ".a";
+    return key;
+  };
+  struct Row {
+    std::string text;
+    bool ok;
+  };
+  const Row rows[] = {
+      {nested(79, "[", "", "]"), true},
+      {nested(80, "[", "", "]"), false},
+      {nested(79, "{a=", "1", "}"), true},
+      {nested(80, "{a=", "1", "}"), false},
+      {nested(40, "[{a=", "1", "}]"), false},
+      {dotted(79) + " = 1\n", true},
+      {dotted(80) + " = 1\n", false},
+      {"[" + dotted(79) + "]\n", true},
+      {"[" + dotted(80) + "]\n", false},
+      {"[[" + dotted(80) + "]]\n", false},
+      {"x = {" + dotted(80) + " = 1}\n", false},
+      // Parts of different keys do not add up.
+      {"[" + dotted(79) + "]\n" + dotted(79) + " = 1\n", true},
+  };
+  for (const auto& row : rows) {
+    auto c = parse_file_config(row.text, "stillwater.toml");
+    EXPECT_EQ(c.ok(), row.ok) << row.text.substr(0, 60);
+    if (!c.ok()) {
+      EXPECT_EQ(c.error().kind, ErrorKind::ConfigParse);
+    }
+  }
+}
+
 TEST(MergeFileConfig, PresentKeysReplaceAbsentKeysKeep) {
   Config c;
   c.select = {"R001"};
