@@ -7,13 +7,26 @@
 
 namespace tarn {
 
+namespace {
+
+// Older libgit2 releases (the 1.5 series among them) say "from" where the
+// releases this program follows say "at"; the report reads the same on both.
+std::string discover_failure(int code) {
+  std::string text = git_error_text(code);
+  constexpr std::string_view kOld = "could not find repository from '";
+  if (text.starts_with(kOld)) text.replace(0, kOld.size(), "could not find repository at '");
+  return "Failed to find git repository: " + text;
+}
+
+}  // namespace
+
 Result<GitRepo> open_repository() {
   ensure_libgit2();
   git_buf dir = GIT_BUF_INIT;
   int rc = git_repository_discover(&dir, ".", /*across_fs=*/1, /*ceiling_dirs=*/nullptr);
   if (rc != 0) {
     git_buf_dispose(&dir);
-    return Error::git(git_failure("Failed to find git repository: ", rc));
+    return Error::git(discover_failure(rc));
   }
   git_repository* raw = nullptr;
   rc = git_repository_open(&raw, dir.ptr);
