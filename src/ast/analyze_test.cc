@@ -162,6 +162,32 @@ TEST(AnalyzeMigration, ImportsInEveryKindOfBlock) {
   EXPECT_EQ(names, "a1 b1 c1 d1 e1 e2 f1 e3 g1 g2 h1 i1 j1 k1 n1 ");
 }
 
+// Windows line endings: comment tokens end in "\r", which must not cost a
+// suppression its id nor make "ignore" followed by nothing name one.
+TEST(AnalyzeMigration, WindowsLineEndings) {
+  const std::string source =
+      "from django.db import migrations, models  # tarn: ignore R014\r\n"
+      "from ..models import Book\r\n"
+      "SQL = \"\"\"CREATE INDEX CONCURRENTLY i\r\n    ON t (c);\"\"\"\r\n"
+      "class Migration(migrations.Migration):\r\n"
+      "    atomic = False\r\n"
+      "    operations = [\r\n"
+      "        # tarn: ignore r013,\r\n"
+      "        migrations.RunSQL(SQL),\r\n"
+      "        migrations.AddField('book', 'isbn', models.CharField(null=True)),  # tarn: ignore\r\n"
+      "    ]\r\n";
+  EXPECT_EQ(analyzed("library/migrations/0004_x.py", source),
+            "framework Django\n"
+            "class 5:0-11:5\n"
+            "non_atomic\n"
+            "import 1:0-1:40 from=\"django.db\" migrations models\n"
+            "import 2:0-2:25 from=\"..models\" Book\n"
+            "suppress 1 R014\n"
+            "suppress 8 R013\n"
+            "RunSQL 9:8-9:30 sql=\"CREATE INDEX CONCURRENTLY i\\x0d\\n    ON t (c);\" reverse=-\n"
+            "AddField 10:8-10:72 model=\"book\" name=\"isbn\" old=- new=- flags={db_constraint,null}\n");
+}
+
 TEST(ParseMigrationSource, Refusals) {
   std::string exact = "x = 1\n#";
   exact.resize(kMaxMigrationBytes, 'x');

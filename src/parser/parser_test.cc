@@ -85,6 +85,33 @@ TEST(ParsePython, DeepStatementAmongManyShallowOnes) {
   EXPECT_FALSE(parse_python(shallow + nested_lists(levels + 1), "long.py").ok());
 }
 
+// The check skips subtrees by their node count; nested statement blocks,
+// some of them aliased grammar rules (a match body is a renamed hidden rule),
+// must be counted like any other level. For each shape the check must agree
+// with the independent measure on both sides of the limit.
+TEST(ParsePython, NestedBlocksAgreeWithIndependentDepth) {
+  const std::pair<std::string, std::string> shapes[] = {
+      {"match x:", "case 1:"}, {"with a as b, c as d:", ""}, {"for i in x:", ""}, {"class C:", ""}};
+  for (const auto& [head, inner_head] : shapes) {
+    bool below = false, above = false;
+    for (size_t levels = 1; levels < 200 && !above; ++levels) {
+      std::string text;
+      for (size_t i = 0; i < levels; ++i) {
+        // Two columns per level: the grammar's scanner gives up on very wide indentation.
+        const std::string indent(i * 2, ' ');
+        text += indent + head + "\n";
+        if (!inner_head.empty()) text += indent + " " + inner_head + "\n";
+      }
+      text += std::string(levels * 2, ' ') + "pass\n";
+      const uint32_t depth = unchecked_depth(text);
+      if (depth < 240) continue;
+      EXPECT_EQ(parse_python(text, "deep.py").ok(), depth <= 256) << head << " x" << levels << " depth " << depth;
+      (depth <= 256 ? below : above) = true;
+    }
+    EXPECT_TRUE(below && above) << head;
+  }
+}
+
 TEST(ParsePython, VeryDeepExpressionFailsWithoutOverflow) {
   const std::string text = "x = " + std::string(100000, '(') + "1" + std::string(100000, ')') + "\n";
   auto result = parse_python(text, "deep.py");
