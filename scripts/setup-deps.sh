@@ -6,7 +6,7 @@
 set -euo pipefail
 
 DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
-PACKAGES=(build-essential cmake ninja-build git pkg-config clang libclang-rt-14-dev
+PACKAGES=(build-essential cmake ninja-build git pkg-config openssl clang libclang-rt-14-dev
           libgtest-dev libgmock-dev libgit2-dev libtomlplusplus-dev nlohmann-json3-dev nodejs npm)
 
 missing=()
