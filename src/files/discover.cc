@@ -117,8 +117,7 @@ std::optional<std::string> release_oldest_handle(std::vector<Level>& stack) {
 
 bool is_migration_file(const std::string& path, const std::vector<std::string>& roots,
                        const std::vector<GlobPattern>& patterns) {
-  const auto name = path_file_name(path);
-  if (!name || file_name_extension(*name) != "py" || *name == "__init__.py") return false;
+  // Layout first, patterns last: the cheap tests rule out most files.
   return detect_framework(path).has_value() && !is_excluded(path, roots, patterns);
 }
 

@@ -172,13 +172,7 @@ Result<std::vector<Change>> changed_files(git_repository* repo, const std::strin
   return std::move(walk.changes);
 }
 
-bool is_migration_path(std::string_view rel) {
-  const auto name = path_file_name(rel);
-  if (!name || *name == "__init__.py") return false;
-  const auto ext = file_name_extension(*name);
-  if (!ext || *ext != "py") return false;
-  return detect_framework(rel).has_value();
-}
+bool is_migration_path(std::string_view rel) { return detect_framework(rel).has_value(); }
 
 Result<std::vector<std::string>> select_changed_files(git_repository* repo, const std::vector<Change>& changes,
                                                       bool want_non_migration) {

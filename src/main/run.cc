@@ -60,13 +60,6 @@ Status validate_rule_ids(const Config& config) {
   return ok_status();
 }
 
-bool has_py_extension(const std::string& path) {
-  const auto name = path_file_name(path);
-  if (!name) return false;
-  const auto ext = file_name_extension(*name);
-  return ext && *ext == "py";
-}
-
 Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config& config) {
   TRY_ASSIGN(const auto patterns, compile_glob_patterns(config.exclude));
   const auto cwd = current_dir();

@@ -141,6 +141,11 @@ std::optional<std::string_view> file_name_extension(std::string_view name) {
   return name.substr(dot + 1);
 }
 
+bool has_py_extension(std::string_view path) {
+  const auto name = path_file_name(path);
+  return name && file_name_extension(*name) == "py";
+}
+
 std::string_view file_name_stem(std::string_view name) {
   if (name == "..") return name;
   const size_t dot = name.rfind('.');

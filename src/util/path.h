@@ -44,6 +44,8 @@ std::optional<std::string_view> path_file_name(std::string_view path);
 std::optional<std::string> path_parent(std::string_view path);
 // Text after the last "." of a file name, unless that "." is its first character.
 std::optional<std::string_view> file_name_extension(std::string_view file_name);
+// The last component is a name whose extension is exactly "py".
+bool has_py_extension(std::string_view path);
 // File name without its extension.
 std::string_view file_name_stem(std::string_view file_name);
 
