@@ -5,7 +5,6 @@
 
 #include "main/color.h"
 #include "main/json_report.h"
-#include "main/output.h"
 #include "main/sanitize.h"
 #include "util/path.h"
 
@@ -102,12 +101,6 @@ std::string render_default(const std::vector<Diagnostic>& diagnostics, bool colo
 
 std::string render_compact(const std::vector<Diagnostic>& diagnostics) {
   return render(diagnostics, OutputFormat::Compact, false);
-}
-
-void print_diagnostics(const std::vector<Diagnostic>& diagnostics, OutputFormat format) {
-  ReportPrinter printer(format, color_enabled(), write_stdout);
-  printer.add(diagnostics);
-  printer.finish();
 }
 
 }  // namespace tarn

@@ -36,8 +36,6 @@ class ReportPrinter {
   size_t errors_ = 0;
 };
 
-// The whole report of one list, on standard output.
-void print_diagnostics(const std::vector<Diagnostic>& diagnostics, OutputFormat format);
 
 // The text formats as printed; `color` is the colour decision to style with.
 std::string render_default(const std::vector<Diagnostic>& diagnostics, bool color);
