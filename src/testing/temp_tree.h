@@ -1,28 +1,33 @@
-// Test support: a throw-away directory tree under /tmp, removed on scope exit,
-// and a guard that restores the current directory.
+// Test support: throw-away directory trees and git repositories under /tmp,
+// and a guard that runs a scope from another directory.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
+#include "util/canonical.h"
+
 namespace tarn::testing {
 
+// A fresh directory, removed with everything in it on scope exit. Its root is
+// canonical, so paths compare equal to the ones the system resolves.
 class TempTree {
  public:
   TempTree() {
-    char name[] = "/tmp/tarn-test-XXXXXX";
-    const char* made = ::mkdtemp(name);
-    root_ = made != nullptr ? made : "";
+    std::string name = "/tmp/tarn-test-XXXXXX";
+    EXPECT_NE(::mkdtemp(name.data()), nullptr);
+    root_ = canonicalize(name).value_or(name);
   }
   ~TempTree() {
     std::error_code ec;
     // Give back permissions a test took away so everything can be removed.
+    std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
          !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
       if (it->is_directory(ec) && !it->is_symlink(ec)) {
@@ -61,21 +66,59 @@ class TempTree {
   std::string root_;
 };
 
+// A repository at <tmp>/repo whose git commands never see the user's or the
+// system's configuration.
+class TempRepo {
+ public:
+  explicit TempRepo(const std::string& init_flags = "") {
+    tmp_.mkdir("repo");
+    git("init -q " + init_flags + " -b main .");
+  }
+  const TempTree& tmp() const { return tmp_; }
+  std::string dir() const { return tmp_.path("repo"); }
+  // Absolute path of a file in the work tree.
+  std::string at(const std::string& rel) const { return tmp_.path("repo/" + rel); }
+  // The work tree as libgit2 reports it.
+  std::string workdir() const { return dir() + "/"; }
+
+  // Runs `git <args>` in the repository; fails the test on a non-zero status.
+  void git(const std::string& args) const {
+    const std::string cmd = "cd " + quote(dir()) + " && env -u GIT_DIR -u GIT_WORK_TREE -u GIT_INDEX_FILE" +
+                            " GIT_CONFIG_NOSYSTEM=1 HOME=" + quote(tmp_.root()) +
+                            " git -c user.name=tarn -c user.email=tarn@example.com -c commit.gpgsign=false"
+                            " -c core.autocrlf=false " +
+                            args + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+  }
+  void write(const std::string& rel, const std::string& bytes) const { tmp_.write("repo/" + rel, bytes); }
+  void remove(const std::string& rel) const { std::filesystem::remove_all(at(rel)); }
+  void commit_file(const std::string& rel, const std::string& bytes) const {
+    write(rel, bytes);
+    git("add -- " + quote(rel));
+    git("commit -q -m c");
+  }
+
+ private:
+  static std::string quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+  }
+  TempTree tmp_;
+};
+
+// Runs the enclosing scope from `dir`, restoring the previous directory.
 class CwdGuard {
  public:
-  explicit CwdGuard(const std::string& dir) {
-    char buf[PATH_MAX];
-    if (::getcwd(buf, sizeof buf) != nullptr) saved_ = buf;
-    if (::chdir(dir.c_str()) != 0) std::abort();
+  explicit CwdGuard(const std::string& dir) : old_(current_dir().value_or("/")) {
+    EXPECT_EQ(::chdir(dir.c_str()), 0) << dir;
   }
-  ~CwdGuard() {
-    if (!saved_.empty() && ::chdir(saved_.c_str()) != 0) std::abort();
-  }
+  ~CwdGuard() { (void)!::chdir(old_.c_str()); }
   CwdGuard(const CwdGuard&) = delete;
   CwdGuard& operator=(const CwdGuard&) = delete;
 
  private:
-  std::string saved_;
+  std::string old_;
 };
 
 }  // namespace tarn::testing
