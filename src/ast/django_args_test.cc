@@ -11,60 +11,51 @@ using testing::expect_decoded;
 
 TEST(ReadRunSqlArgs, SqlForms) {
   expect_decoded({
-      {"", "migrations.RunSQL('SELECT 1;;')", {"RunSQL sql=[SELECT 1;;]"}},
-      {"",
-       "migrations.RunSQL(['CREATE INDEX a;', 'CREATE INDEX b;'])",
-       {"RunSQL sql=[CREATE INDEX a;\nCREATE INDEX b]"}},
-      {"", "migrations.RunSQL(sql=('A;;;', # first\n 'B; ', 'C' 'D;'))", {"RunSQL sql=[A;\nB; ;\nCD]"}},
-      {"", "migrations.RunSQL([('INSERT x VALUES (%s);', [1]), ['B', 2]])", {"RunSQL sql=[INSERT x VALUES (%s);\nB]"}},
-      {"", "migrations.RunSQL([(# sql\n 'A;', [1])])", {"RunSQL sql=[A]"}},
-      {"", "migrations.RunSQL([()])", {"RunSQL sql=[]"}},
-      {"", "migrations.RunSQL(['A', 1])", {"RunSQL sql=[]"}},
-      {"", "migrations.RunSQL([  # nothing yet\n])", {"RunSQL sql=[]"}},
-      {"", "migrations.RunSQL([f'{x}'])", {"RunSQL sql=[]"}},
-      {"", "migrations.RunSQL(f'DROP {x}', 'B')", {"RunSQL sql=[] reverse=[B]"}},
-      {"", "migrations.RunSQL('A', RunSQL.noop)", {"RunSQL sql=[A] reverse=[]"}},
-      {"", "migrations.RunSQL(migrations.RunSQL.noop, reverse_sql=None)", {"RunSQL sql=[]"}},
-      {"", "migrations.RunSQL('A', reverse_sql=other.noop)", {"RunSQL sql=[A]"}},
-      {"", "migrations.RunSQL(reverse_sql='B', sql='A')", {"RunSQL sql=[A] reverse=[B]"}},
-      {"SQL = 'CREATE INDEX x;'\nBOTH = ['A;', 'B']",
-       "migrations.RunSQL(SQL, BOTH)",
-       {"RunSQL sql=[CREATE INDEX x;] reverse=[A;\nB]"}},
-      {"SQL = 1", "migrations.RunSQL(sql=SQL)", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL('SELECT 1;;')", {"RunSQL sql=[SELECT 1;;]"}},
+      {"migrations.RunSQL(['CREATE INDEX a;', 'CREATE INDEX b;'])", {"RunSQL sql=[CREATE INDEX a;\nCREATE INDEX b]"}},
+      {"migrations.RunSQL(sql=('A;;;', # first\n 'B; ', 'C' 'D;'))", {"RunSQL sql=[A;\nB; ;\nCD]"}},
+      {"migrations.RunSQL([('INSERT x VALUES (%s);', [1]), ['B', 2]])", {"RunSQL sql=[INSERT x VALUES (%s);\nB]"}},
+      {"migrations.RunSQL([(# sql\n 'A;', [1])])", {"RunSQL sql=[A]"}},
+      {"migrations.RunSQL([()])", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL(['A', 1])", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL([  # nothing yet\n])", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL([f'{x}'])", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL(f'DROP {x}', 'B')", {"RunSQL sql=[] reverse=[B]"}},
+      {"migrations.RunSQL('A', RunSQL.noop)", {"RunSQL sql=[A] reverse=[]"}},
+      {"migrations.RunSQL(migrations.RunSQL.noop, reverse_sql=None)", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL('A', reverse_sql=other.noop)", {"RunSQL sql=[A]"}},
+      {"migrations.RunSQL(reverse_sql='B', sql='A')", {"RunSQL sql=[A] reverse=[B]"}},
+      {"migrations.RunSQL(SQL, BOTH)",
+       {"RunSQL sql=[CREATE INDEX x;] reverse=[A;\nB]"},
+       "SQL = 'CREATE INDEX x;'\nBOTH = ['A;', 'B']"},
+      {"migrations.RunSQL(sql=SQL)", {"RunSQL sql=[]"}, "SQL = 1"},
   });
 }
 
 TEST(ReadRunPythonArgs, CodeAsWritten) {
   expect_decoded({
-      {"", "migrations.RunPython(forwards, None)", {"RunPython code=[forwards]"}},
-      {"",
-       "migrations.RunPython(code='forwards', reverse_code=migrations.RunPython.noop)",
+      {"migrations.RunPython(forwards, None)", {"RunPython code=[forwards]"}},
+      {"migrations.RunPython(code='forwards', reverse_code=migrations.RunPython.noop)",
        {"RunPython code=[forwards] reverse=[migrations.RunPython.noop]"}},
-      {"", "migrations.RunPython(reverse_code=back)", {"RunPython code=[] reverse=[back]"}},
-      {"",
-       "migrations.RunPython(lambda apps, schema_editor: None)",
-       {"RunPython code=[lambda apps, schema_editor: None]"}},
+      {"migrations.RunPython(reverse_code=back)", {"RunPython code=[] reverse=[back]"}},
+      {"migrations.RunPython(lambda apps, schema_editor: None)", {"RunPython code=[lambda apps, schema_editor: None]"}},
   });
 }
 
 TEST(ReadSeparateDatabaseAndStateArgs, Sides) {
   expect_decoded({
-      {"",
-       "migrations.SeparateDatabaseAndState(state_operations=[migrations.DeleteModel('m')])",
+      {"migrations.SeparateDatabaseAndState(state_operations=[migrations.DeleteModel('m')])",
        {"SeparateDatabaseAndState database=no state=yes"}},
-      {"",
-       "migrations.SeparateDatabaseAndState(database_operations=[  # later\n], state_operations=None)",
+      {"migrations.SeparateDatabaseAndState(database_operations=[  # later\n], state_operations=None)",
        {"SeparateDatabaseAndState database=no state=no"}},
-      {"", "migrations.SeparateDatabaseAndState([op], [])", {"SeparateDatabaseAndState database=yes state=no"}},
-      {"",
-       "migrations.SeparateDatabaseAndState(database_operations=make_ops(), state_operations=cls.ops)",
+      {"migrations.SeparateDatabaseAndState([op], [])", {"SeparateDatabaseAndState database=yes state=no"}},
+      {"migrations.SeparateDatabaseAndState(database_operations=make_ops(), state_operations=cls.ops)",
        {"SeparateDatabaseAndState database=yes state=yes"}},
-      {"EMPTY = []\nT = (x,)",
-       "migrations.SeparateDatabaseAndState(database_operations=T, state_operations=EMPTY)",
-       {"SeparateDatabaseAndState database=yes state=no"}},
+      {"migrations.SeparateDatabaseAndState(database_operations=T, state_operations=EMPTY)",
+       {"SeparateDatabaseAndState database=yes state=no"},
+       "EMPTY = []\nT = (x,)"},
       // Nested to any depth, calls only.
-      {"",
-       "migrations.SeparateDatabaseAndState([1, migrations.SeparateDatabaseAndState(database_operations=["
+      {"migrations.SeparateDatabaseAndState([1, migrations.SeparateDatabaseAndState(database_operations=["
        "migrations.AlterField('m', 'f', models.TextField())]), [migrations.DeleteModel('x')]])",
        {"SeparateDatabaseAndState database=yes state=no", "  SeparateDatabaseAndState database=yes state=no",
         "    AlterField model=m name=f {db_constraint}"}},
@@ -73,12 +64,12 @@ TEST(ReadSeparateDatabaseAndStateArgs, Sides) {
 
 TEST(ReadTogetherArgs, Entries) {
   expect_decoded({
-      {"", "migrations.AlterUniqueTogether('m', [('a', 'b')])", {"AlterUniqueTogether model=m entries"}},
-      {"", "migrations.AlterUniqueTogether('m', None)", {"AlterUniqueTogether model=m empty"}},
-      {"", "migrations.AlterUniqueTogether(unique_together= () )", {"AlterUniqueTogether model= empty"}},
-      {"", "migrations.AlterUniqueTogether('m', index_together=[('a',)])", {"AlterUniqueTogether model=m empty"}},
-      {"", "migrations.AlterIndexTogether('m', TOGETHER)", {"AlterIndexTogether model=m entries"}},
-      {"", "migrations.AlterIndexTogether('m', index_together=[])", {"AlterIndexTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', [('a', 'b')])", {"AlterUniqueTogether model=m entries"}},
+      {"migrations.AlterUniqueTogether('m', None)", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether(unique_together= () )", {"AlterUniqueTogether model= empty"}},
+      {"migrations.AlterUniqueTogether('m', index_together=[('a',)])", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterIndexTogether('m', TOGETHER)", {"AlterIndexTogether model=m entries"}},
+      {"migrations.AlterIndexTogether('m', index_together=[])", {"AlterIndexTogether model=m empty"}},
   });
 }
 
@@ -97,13 +88,13 @@ size_t count_operations(const std::vector<Operation>& ops, size_t depth, size_t&
 // decoding must stay finite and small whatever a file does with them.
 TEST(ReadSeparateDatabaseAndStateArgs, VariableReuseStaysBounded) {
   expect_decoded({
-      {"OPS = [migrations.SeparateDatabaseAndState(OPS)]",
-       "migrations.SeparateDatabaseAndState(OPS)",
-       {"SeparateDatabaseAndState database=yes state=no", "  SeparateDatabaseAndState database=yes state=no"}},
+      {"migrations.SeparateDatabaseAndState(OPS)",
+       {"SeparateDatabaseAndState database=yes state=no", "  SeparateDatabaseAndState database=yes state=no"},
+       "OPS = [migrations.SeparateDatabaseAndState(OPS)]"},
       // The same list twice side by side is decoded twice.
-      {"OPS = [migrations.DeleteModel('a')]",
-       "migrations.SeparateDatabaseAndState(OPS, OPS)",
-       {"SeparateDatabaseAndState database=yes state=yes", "  DeleteModel name=a"}},
+      {"migrations.SeparateDatabaseAndState(OPS, OPS)",
+       {"SeparateDatabaseAndState database=yes state=yes", "  DeleteModel name=a"},
+       "OPS = [migrations.DeleteModel('a')]"},
   });
 
   const auto analyze = [](const std::string& prelude, const std::string& operations) {

@@ -13,27 +13,25 @@ using testing::Strings;
 
 TEST(DecodeDjangoOperation, ClassAndNames) {
   expect_decoded({
-      {"", "django.db.migrations.operations.DeleteModel('Book')", {"DeleteModel name=Book"}},
-      {"", "ops.BackfillSlugs('m')", {"Other"}},
-      {"", "migrations.RunSQL.noop('x')", {"Other"}},
-      {"", "x()", {"Other"}},
-      {"", "migrations.AlterModelOptions(name='m', options={'ordering': ['x']})", {"AlterModelOptions"}},
-      {"", "migrations.AlterModelTable('m', 'shop_m')", {"AlterModelTable name=m"}},
-      {"", "RemoveIndexConcurrently(model_name='m', name='i')", {"RemoveIndexConcurrently model=m"}},
-      {"MODEL = 'book'", "migrations.AddField(model_name=MODEL, name='f', field=x)", {"AddField model=MODEL name=f"}},
-      {"", "migrations.AddField(name='f')", {"AddField model= name=f"}},
-      {"", "migrations.AddField(f'{app}_m', 'f' 'g')", {"AddField model= name=fg"}},
-      {"", "migrations.AlterField('m', 'f', old_name='x')", {"AlterField model=m name=f old=x"}},
-      {"", "migrations.RenameField('m', 'a', 'b')", {"RenameField model=m name=a old=a new=b"}},
-      {"",
-       "migrations.RenameField(model_name='m', old_name='a', new_name='b')",
-       {"RenameField model=m name= old=a new=b"}},
-      {"", "migrations.RenameModel(new_name='B', old_name='A')", {"RenameModel name=B old=A"}},
-      {"", "migrations.RenameModel()", {"RenameModel name="}},
-      {"", "migrations.CreateModel(name='Book', fields=[], old_name='X')", {"CreateModel name=Book"}},
+      {"django.db.migrations.operations.DeleteModel('Book')", {"DeleteModel name=Book"}},
+      {"ops.BackfillSlugs('m')", {"Other"}},
+      {"migrations.RunSQL.noop('x')", {"Other"}},
+      {"x()", {"Other"}},
+      {"migrations.AlterModelOptions(name='m', options={'ordering': ['x']})", {"AlterModelOptions"}},
+      {"migrations.AlterModelTable('m', 'shop_m')", {"AlterModelTable name=m"}},
+      {"RemoveIndexConcurrently(model_name='m', name='i')", {"RemoveIndexConcurrently model=m"}},
+      {"migrations.AddField(model_name=MODEL, name='f', field=x)", {"AddField model=MODEL name=f"}, "MODEL = 'book'"},
+      {"migrations.AddField(name='f')", {"AddField model= name=f"}},
+      {"migrations.AddField(f'{app}_m', 'f' 'g')", {"AddField model= name=fg"}},
+      {"migrations.AlterField('m', 'f', old_name='x')", {"AlterField model=m name=f old=x"}},
+      {"migrations.RenameField('m', 'a', 'b')", {"RenameField model=m name=a old=a new=b"}},
+      {"migrations.RenameField(model_name='m', old_name='a', new_name='b')", {"RenameField model=m name= old=a new=b"}},
+      {"migrations.RenameModel(new_name='B', old_name='A')", {"RenameModel name=B old=A"}},
+      {"migrations.RenameModel()", {"RenameModel name="}},
+      {"migrations.CreateModel(name='Book', fields=[], old_name='X')", {"CreateModel name=Book"}},
       // A repeated keyword: the first occurrence names. A comment is no positional argument.
-      {"", "migrations.DeleteModel(name='A', name='B')", {"DeleteModel name=A"}},
-      {"", "migrations.RemoveField(  # which model\n 'm', 'f')", {"RemoveField model=m name=f"}},
+      {"migrations.DeleteModel(name='A', name='B')", {"DeleteModel name=A"}},
+      {"migrations.RemoveField(  # which model\n 'm', 'f')", {"RemoveField model=m name=f"}},
   });
 }
 
@@ -59,10 +57,9 @@ TEST(DecodeDjangoOperation, FieldFlags) {
   }
   // By keyword, AlterField alike; RemoveField reads no field.
   expect_decoded({
-      {"",
-       "migrations.AlterField(model_name='m', name='f', field=models.BooleanField(null=True))",
+      {"migrations.AlterField(model_name='m', name='f', field=models.BooleanField(null=True))",
        {"AlterField model=m name=f {db_constraint,null}"}},
-      {"", "migrations.RemoveField('m', 'f', models.BooleanField(null=True))", {"RemoveField model=m name=f"}},
+      {"migrations.RemoveField('m', 'f', models.BooleanField(null=True))", {"RemoveField model=m name=f"}},
   });
 }
 
@@ -82,9 +79,8 @@ TEST(DecodeDjangoOperation, Constraints) {
         << constraint;
   }
   expect_decoded({
-      {"", "migrations.RemoveConstraint('m', 'u')", {"RemoveConstraint model=m Other"}},
-      {"",
-       "migrations.AddConstraint('m', models.UniqueConstraint(fields=['a'], name='u'))",
+      {"migrations.RemoveConstraint('m', 'u')", {"RemoveConstraint model=m Other"}},
+      {"migrations.AddConstraint('m', models.UniqueConstraint(fields=['a'], name='u'))",
        {"AddConstraint model=m Unique"}},
   });
 }

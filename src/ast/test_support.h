@@ -145,9 +145,9 @@ inline Strings decoded(const std::string& prelude, const std::string& call) {
 }
 
 struct DecodeCase {
-  std::string prelude;
   std::string call;
   Strings expected;
+  std::string prelude = "";
 };
 
 inline void expect_decoded(const std::vector<DecodeCase>& cases) {
