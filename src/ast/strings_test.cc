@@ -86,26 +86,5 @@ TEST(DecodeEscape, TakesTextWithOrWithoutBackslash) {
   for (const auto& [escape, value] : cases) EXPECT_EQ(decode_escape(escape), value) << escape;
 }
 
-TEST(StringNodeKind, AcceptsOnlyLiterals) {
-  EXPECT_FALSE(string_node_kind(std::nullopt));
-  for (const auto& [text, literal] : std::vector<std::pair<std::string, bool>>{
-           {"x = 'a'\n", true}, {"x = 'a' 'b'\n", true}, {"x = f'{a}'\n", true}, {"x = a\n", false},
-           {"x = ['a']\n", false}}) {
-    const auto parsed = parse_source(text);
-    EXPECT_EQ(string_node_kind(assigned_value(parsed)).has_value(), literal) << text;
-  }
-}
-
-TEST(NodeSpan, CountsBytesOnLinesWithMultiByteCharacters) {
-  const auto parsed = parse_source("s = 'ü'\nt = ('é',\n 'é')\n");
-  const TSNode root = parsed.root();
-  const auto statements = named_children(root);
-  ASSERT_EQ(statements.size(), 2u);
-  const TSNode first = *field(*first_named_child(statements[0]), "right");
-  EXPECT_EQ(node_span(first), (Span{4, 8, 1, 4, 1, 8}));
-  const TSNode second = *field(*first_named_child(statements[1]), "right");
-  EXPECT_EQ(node_span(second), (Span{13, 26, 2, 4, 3, 6}));
-}
-
 }  // namespace
 }  // namespace tarn

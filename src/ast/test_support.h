@@ -1,10 +1,9 @@
-// Test support: parsing a snippet, and a ParsedMigration as compact, stable
-// text so tests compare whole records against readable expectations.
+// Test support: parsing a snippet, and operations and whole migrations as
+// compact, stable text so tests compare whole records against readable lines.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +14,8 @@
 #include "parser/parser.h"
 
 namespace tarn::testing {
+
+using Strings = std::vector<std::string>;
 
 // Parses text that must be free of syntax errors.
 inline ParsedSource parse_source(std::string text) {
@@ -28,8 +29,7 @@ inline ParsedSource parse_source(std::string text) {
 
 // The value of the first statement `name = value` (parentheses removed).
 inline TSNode assigned_value(const ParsedSource& parsed) {
-  TSNode statement = *first_named_child(parsed.root());
-  TSNode value = *field(*first_named_child(statement), "right");
+  TSNode value = *field(*first_named_child(*first_named_child(parsed.root())), "right");
   while (node_is(value, "parenthesized_expression")) {
     const TSNode outer = value;
     for_each_child(outer, [&](TSNode c) {
@@ -44,52 +44,21 @@ inline TSNode assigned_value(const ParsedSource& parsed) {
   return value;
 }
 
-inline std::string text_of(std::string_view s) {
-  static const char* const hex = "0123456789abcdef";
-  std::string out = "\"";
-  for (const char c : s) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (u < 0x20 || u == 0x7f) {
-      out += "\\x";
-      out += hex[u >> 4];
-      out += hex[u & 15];
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
-
-inline std::string opt_text(const std::optional<std::string>& s) { return s ? text_of(std::string_view(*s)) : "-"; }
-
 inline std::string position(const Span& s) {
-  return std::to_string(s.start_line) + ":" + std::to_string(s.start_column) + "-" + std::to_string(s.end_line) +
-         ":" + std::to_string(s.end_column);
+  return std::to_string(s.start_line) + ":" + std::to_string(s.start_column) + "-" + std::to_string(s.end_line) + ":" +
+         std::to_string(s.end_column);
 }
 
-inline std::string flags_text(const std::optional<FieldFlags>& f) {
-  if (!f) return "-";
+inline std::string flags_text(const FieldFlags& f) {
+  const std::pair<bool, const char*> flags[] = {
+      {f.foreign_key, "fk"},       {f.is_foreign_key_class, "fk_class"}, {f.db_constraint, "db_constraint"},
+      {f.db_index, "db_index"},    {f.db_index_false, "db_index_false"}, {f.unique, "unique"},
+      {f.null, "null"},            {f.has_default, "default"},           {f.has_db_default, "db_default"},
+      {f.type_changed, "type_changed"}};
   std::string out;
-  const auto add = [&](bool on, const char* name) {
-    if (!on) return;
-    if (!out.empty()) out += ',';
-    out += name;
-  };
-  add(f->foreign_key, "fk");
-  add(f->is_foreign_key_class, "fk_class");
-  add(f->db_constraint, "db_constraint");
-  add(f->db_index, "db_index");
-  add(f->db_index_false, "db_index_false");
-  add(f->unique, "unique");
-  add(f->null, "null");
-  add(f->has_default, "default");
-  add(f->has_db_default, "db_default");
-  add(f->type_changed, "type_changed");
+  for (const auto& [on, name] : flags) {
+    if (on) out += (out.empty() ? "" : ",") + std::string(name);
+  }
   return "{" + out + "}";
 }
 
@@ -104,92 +73,85 @@ inline const char* kind_name(OperationKind k) {
   return names[static_cast<int>(k)];
 }
 
-inline const char* constraint_name(ConstraintKind k) {
-  static const char* const names[] = {"Unique", "ForeignKey", "Check", "Exclusion", "Other"};
-  return names[static_cast<int>(k)];
+// One line per operation: "Kind [span] [@schema.table] payload [ctx]"; absent
+// optional values are left out; nested database operations follow indented.
+inline void summarize(const Operation& op, const std::string& indent, bool spans, Strings& out) {
+  std::string s = indent + kind_name(op.kind);
+  if (spans) s += " " + position(op.span);
+  if (op.table) s += " @" + (op.table->schema ? *op.table->schema + "." : "") + op.table->name;
+  const auto opt = [&](const char* key, const std::optional<std::string>& v, const char* end = "") {
+    if (v) s += key + *v + end;
+  };
+  Strings nested;
+  std::visit(
+      [&](const auto& p) {
+        if constexpr (requires { p.model; }) s += " model=" + p.model;
+        if constexpr (requires { p.name; }) s += " name=" + p.name;
+        if constexpr (requires { p.old_name; }) opt(" old=", p.old_name);
+        if constexpr (requires { p.new_name; }) opt(" new=", p.new_name);
+        if constexpr (requires { p.flags; }) s += p.flags ? " " + flags_text(*p.flags) : "";
+        if constexpr (requires { p.constraint_kind; }) {
+          static const char* const kinds[] = {"Unique", "ForeignKey", "Check", "Exclusion", "Other"};
+          s += std::string(" ") + kinds[static_cast<int>(p.constraint_kind)] +
+               (p.non_plain_unique ? " non_plain" : "") + (p.not_valid ? " not_valid" : "");
+        }
+        if constexpr (requires { p.has_entries; }) s += p.has_entries ? " entries" : " empty";
+        if constexpr (requires { p.sql; }) s += " sql=[" + p.sql + "]";
+        if constexpr (requires { p.reverse_sql; }) opt(" reverse=[", p.reverse_sql, "]");
+        if constexpr (requires { p.code; }) s += " code=[" + p.code + "]";
+        if constexpr (requires { p.reverse_code; }) opt(" reverse=[", p.reverse_code, "]");
+        if constexpr (requires { p.database_operations; }) {
+          s += std::string(" database=") + (p.has_database_operations ? "yes" : "no") +
+               " state=" + (p.has_state_operations ? "yes" : "no");
+          for (const Operation& inner : p.database_operations) summarize(inner, indent + "  ", spans, nested);
+        }
+      },
+      op.payload);
+  if (op.context_flag) s += " ctx";
+  out.push_back(s);
+  out.insert(out.end(), nested.begin(), nested.end());
 }
 
-inline void dump_operation(const Operation& op, const std::string& indent, bool spans, std::string& out);
-
-inline std::string payload_text(const OperationPayload& payload, const std::string& indent, bool spans,
-                                std::string& nested) {
-  using namespace payload;
-  if (const auto* p = std::get_if<Index>(&payload)) return "model=" + text_of(p->model);
-  if (const auto* p = std::get_if<Model>(&payload)) return "name=" + text_of(p->name) + " old=" + opt_text(p->old_name);
-  if (const auto* p = std::get_if<Field>(&payload)) {
-    return "model=" + text_of(p->model) + " name=" + text_of(p->name) + " old=" + opt_text(p->old_name) +
-           " new=" + opt_text(p->new_name) + " flags=" + flags_text(p->flags);
-  }
-  if (const auto* p = std::get_if<Constraint>(&payload)) {
-    return "model=" + text_of(p->model) + " " + constraint_name(p->constraint_kind) +
-           (p->non_plain_unique ? " non_plain" : "") + (p->not_valid ? " not_valid" : "");
-  }
-  if (const auto* p = std::get_if<UniqueTogether>(&payload)) {
-    return "model=" + text_of(p->model) + (p->has_entries ? " entries" : " empty");
-  }
-  if (const auto* p = std::get_if<IndexTogether>(&payload)) {
-    return "model=" + text_of(p->model) + (p->has_entries ? " entries" : " empty");
-  }
-  if (const auto* p = std::get_if<Sql>(&payload)) return "sql=" + text_of(p->sql) + " reverse=" + opt_text(p->reverse_sql);
-  if (const auto* p = std::get_if<Python>(&payload)) {
-    return "code=" + text_of(p->code) + " reverse=" + opt_text(p->reverse_code);
-  }
-  if (const auto* p = std::get_if<SeparateDatabaseAndState>(&payload)) {
-    for (const Operation& op : p->database_operations) dump_operation(op, indent + "  ", spans, nested);
-    return std::string("database=") + (p->has_database_operations ? "yes" : "no") +
-           " state=" + (p->has_state_operations ? "yes" : "no");
-  }
-  return "empty";
-}
-
-inline void dump_operation(const Operation& op, const std::string& indent, bool spans, std::string& out) {
-  std::string nested;
-  out += indent + kind_name(op.kind) + " " + (spans ? position(op.span) + " " : std::string()) +
-         payload_text(op.payload, indent, spans, nested);
-  if (op.table) out += " table=" + text_of(op.table->name) + "." + opt_text(op.table->schema);
-  if (op.context_flag) out += " context";
-  out += "\n" + nested;
-}
-
-inline std::string dump_operations(const std::vector<Operation>& ops, bool spans = true) {
-  std::string out;
-  for (const Operation& op : ops) dump_operation(op, "", spans, out);
+inline Strings summaries(const std::vector<Operation>& ops, bool spans = false) {
+  Strings out;
+  for (const Operation& op : ops) summarize(op, "", spans, out);
   return out;
 }
 
-inline std::string dump_migration(const ParsedMigration& m) {
+// Framework, class span, atomicity, imports, suppressions, then the operations with spans.
+inline Strings dump_migration(const ParsedMigration& m) {
   static const char* const frameworks[] = {"Django", "Alembic", "Aerich"};
-  std::string out = std::string("framework ") + frameworks[static_cast<int>(m.framework)] + "\n";
-  out += "class " + (m.migration_class_span ? position(*m.migration_class_span) : std::string("-")) + "\n";
-  if (m.non_atomic) out += "non_atomic\n";
+  Strings out{std::string("framework ") + frameworks[static_cast<int>(m.framework)],
+              "class " + (m.migration_class_span ? position(*m.migration_class_span) : std::string("-"))};
+  if (m.non_atomic) out.push_back("non_atomic");
   for (const ModuleImport& i : m.imports) {
-    out += "import " + position(i.span) + " from=" + opt_text(i.module);
-    for (const std::string& n : i.names) out += " " + n;
-    out += "\n";
+    out.push_back("import " + position(i.span) + " from=" + (i.module ? *i.module : "-"));
+    for (const std::string& n : i.names) out.back() += " " + n;
   }
   for (const auto& [line, ids] : m.suppressions) {
-    out += "suppress " + std::to_string(line);
-    for (const std::string& id : ids) out += " " + id;
-    out += "\n";
+    out.push_back("suppress " + std::to_string(line));
+    for (const std::string& id : ids) out.back() += " " + id;
   }
-  return out + dump_operations(m.operations);
+  const Strings ops = summaries(m.operations, true);
+  out.insert(out.end(), ops.begin(), ops.end());
+  return out;
 }
 
-// The operations of a Django migration whose list holds `call`, after the
-// module-level `prelude`, without spans.
-inline std::string decoded_operations(const std::string& prelude, const std::string& call) {
-  const ParsedSource parsed = parse_source(prelude + "\nclass Migration:\n    operations = [\n        " + call + ",\n    ]\n");
-  return dump_operations(analyze_migration("app/migrations/0002_x.py", parsed).operations, false);
+// The operations of a Django migration whose list holds `call`, after the module-level `prelude`.
+inline Strings decoded(const std::string& prelude, const std::string& call) {
+  const ParsedSource parsed =
+      parse_source(prelude + "\nclass Migration:\n    operations = [\n        " + call + ",\n    ]\n");
+  return summaries(analyze_migration("app/migrations/0002_x.py", parsed).operations);
 }
 
 struct DecodeCase {
-  std::string prelude;
   std::string call;
-  std::string expected;
+  Strings expected;
+  std::string prelude = "";
 };
 
 inline void expect_decoded(const std::vector<DecodeCase>& cases) {
-  for (const DecodeCase& c : cases) EXPECT_EQ(decoded_operations(c.prelude, c.call), c.expected) << c.call;
+  for (const DecodeCase& c : cases) EXPECT_EQ(decoded(c.prelude, c.call), c.expected) << c.call;
 }
 
 }  // namespace tarn::testing

@@ -39,20 +39,6 @@ std::string nested_lists(size_t levels) {
   return "x = " + std::string(levels, '[') + std::string(levels, ']') + "\n";
 }
 
-TEST(ParsePython, EmptyTextIsModuleWithoutChildren) {
-  auto tree = parse_python("", "a.py");
-  ASSERT_TRUE(tree.ok());
-  TSNode root = ts_tree_root_node(tree->get());
-  EXPECT_STREQ(ts_node_type(root), "module");
-  EXPECT_EQ(ts_node_child_count(root), 0u);
-}
-
-TEST(ParsePython, TreeWithSyntaxErrorIsReturned) {
-  auto tree = parse_python("def f(:\n", "a.py");
-  ASSERT_TRUE(tree.ok());
-  EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(tree->get())));
-}
-
 TEST(ParsePython, DepthBoundaryIsExact) {
   // Each nesting level of a list adds exactly one tree level, so some level
   // count lands on 256 exactly. The deepest nodes are the innermost list's

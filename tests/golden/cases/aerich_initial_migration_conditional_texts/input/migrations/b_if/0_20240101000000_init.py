@@ -1,0 +1,6 @@
+from tortoise import BaseDBAsyncClient
+
+
+async def upgrade(db: BaseDBAsyncClient) -> str:
+    if x:
+        return "CREATE TABLE IF NOT EXISTS t (id INT); ALTER TABLE t ADD x INT NOT NULL"

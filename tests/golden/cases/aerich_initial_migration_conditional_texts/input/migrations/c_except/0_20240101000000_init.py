@@ -1,0 +1,8 @@
+from tortoise import BaseDBAsyncClient
+
+
+async def upgrade(db: BaseDBAsyncClient) -> str:
+    try:
+        pass
+    except E:
+        return "CREATE TABLE IF NOT EXISTS t (id INT); ALTER TABLE t ADD x INT NOT NULL"

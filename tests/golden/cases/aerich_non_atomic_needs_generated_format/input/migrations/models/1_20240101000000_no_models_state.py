@@ -1,0 +1,7 @@
+from tortoise import BaseDBAsyncClient
+
+RUN_IN_TRANSACTION = False
+
+
+async def upgrade(db: BaseDBAsyncClient) -> str:
+    return "CREATE INDEX CONCURRENTLY i ON t (c)"

@@ -1,0 +1,9 @@
+from tortoise import BaseDBAsyncClient
+
+if x:
+    MODELS_STATE = ''
+RUN_IN_TRANSACTION = False
+
+
+async def upgrade(db: BaseDBAsyncClient) -> str:
+    return "CREATE INDEX CONCURRENTLY i ON t (c)"

@@ -1,0 +1,9 @@
+from tortoise import BaseDBAsyncClient
+
+MODELS_STATE = ''
+def f():
+    RUN_IN_TRANSACTION = False
+
+
+async def upgrade(db: BaseDBAsyncClient) -> str:
+    return "CREATE INDEX CONCURRENTLY i ON t (c)"

@@ -1,0 +1,6 @@
+from tortoise import BaseDBAsyncClient
+
+
+@wrap
+async def upgrade(db: BaseDBAsyncClient) -> str:
+    return "DROP TABLE a"

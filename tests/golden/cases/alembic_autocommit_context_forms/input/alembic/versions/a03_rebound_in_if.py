@@ -1,0 +1,9 @@
+from alembic import op
+
+
+def upgrade():
+    ctx = op.get_context()
+    if x:
+        ctx = other()
+    with ctx.autocommit_block():
+        op.execute("REINDEX INDEX CONCURRENTLY ix")

@@ -1,0 +1,8 @@
+from alembic import op
+
+
+def upgrade():
+    if x:
+        ctx = op.get_context()
+    with ctx.autocommit_block():
+        op.execute("REINDEX INDEX CONCURRENTLY ix")

@@ -1,0 +1,7 @@
+from alembic import op
+
+
+def upgrade():
+    ctx = op.get_context
+    with ctx.autocommit_block():
+        op.execute("REINDEX INDEX CONCURRENTLY ix")

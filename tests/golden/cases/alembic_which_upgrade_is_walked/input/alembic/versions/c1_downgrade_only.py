@@ -1,0 +1,5 @@
+from alembic import op
+
+
+def downgrade():
+    op.drop_table("a")

@@ -1,0 +1,6 @@
+from alembic import op
+
+
+@decorate
+def upgrade():
+    op.drop_table("b")

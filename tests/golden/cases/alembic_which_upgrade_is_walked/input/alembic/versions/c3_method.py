@@ -1,0 +1,6 @@
+from alembic import op
+
+
+class M:
+    def upgrade(self):
+        op.drop_table("c")

@@ -1,0 +1,5 @@
+from alembic import op
+
+
+async def upgrade():
+    op.drop_table("d")

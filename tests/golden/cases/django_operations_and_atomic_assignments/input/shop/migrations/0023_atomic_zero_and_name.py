@@ -1,0 +1,8 @@
+from django.contrib.postgres.operations import RemoveIndexConcurrently
+from django.db import migrations
+
+
+class Migration(migrations.Migration):
+    atomic = 0
+    atomic = NO
+    operations = [RemoveIndexConcurrently(model_name="order", name="e_idx")]

@@ -1,0 +1,7 @@
+from django.contrib.postgres.operations import RemoveIndexConcurrently
+from django.db import migrations
+
+
+class Migration(migrations.Migration):
+    atomic: bool = False
+    operations = [RemoveIndexConcurrently(model_name="order", name="e_idx")]
