@@ -2,6 +2,8 @@
 # End-to-end cases against the real binary. Each case directory holds:
 #   cmd              the arguments, as shell words (may be empty; $tmp is the scratch dir)
 #   input/           the tree the command runs in (copied to a scratch dir)
+#   fixtures         optional: "DEST NAME" lines; ../fixtures/NAME is copied to DEST in the
+#                    scratch dir (migrations that many cases share are kept once)
 #   setup.sh         optional: run in the scratch dir before the command (e.g. git history);
 #                    it runs with a fixed git identity and dates, and HOME outside the scratch dir;
 #                    exit status 77 skips the case (for what the current user cannot set up)
@@ -30,6 +32,12 @@ for name in "${names[@]}"; do
   mkdir "$tmp" "$base/home"
   chmod 755 "$base" "$tmp"
   [[ -d "$dir/input" ]] && cp -a "$dir/input/." "$tmp/"
+  if [[ -f "$dir/fixtures" ]]; then
+    while read -r dest fixture; do
+      [[ -n "$dest" ]] || continue
+      mkdir -p "$(dirname "$tmp/$dest")" && cp "$cases/../fixtures/$fixture" "$tmp/$dest"
+    done <"$dir/fixtures"
+  fi
   extra_env=()
   if [[ -f "$dir/env" ]]; then
     while IFS= read -r line; do [[ -n "$line" ]] && extra_env+=("$line"); done <"$dir/env"
