@@ -14,6 +14,8 @@
 #   expected_stdout, expected_stderr, expected_status
 # The scratch dir's path is written @TMP@ in the expected texts.
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
+# Exit status: 0 when every case passed or was skipped, 77 when every case was skipped
+# (CTest runs one case per test and reports that as skipped), 1 otherwise.
 set -uo pipefail
 shopt -s nullglob
 tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
@@ -90,4 +92,6 @@ for name in "${names[@]}"; do
   rm -rf "$base"
 done
 echo "$((count - failed - skipped))/$count golden cases passed, $skipped skipped"
-((failed == 0))
+((failed == 0)) || exit 1
+((count > 0 && skipped == count)) && exit 77
+exit 0
