@@ -13,7 +13,7 @@ namespace {
 using testing::Strings;
 
 std::string read_seed(const std::string& name) {
-  std::ifstream in(std::string(TARN_SOURCE_DIR) + "/tests/fuzz/seeds/" + name, std::ios::binary);
+  std::ifstream in(std::string(TARN_SOURCE_DIR) + "/tests/fuzz/analyze/" + name, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_FALSE(text.str().empty()) << name;
