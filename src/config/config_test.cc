@@ -66,6 +66,18 @@ TEST(ParseFileConfig, HostileDocumentsFailWithoutCrashing) {
       header + "b]\n",
       inline_tables,
       quoted + " = 1\n",
+      // Text that breaks what the TOML library assumes of its input.
+      "[~tool]\n",
+      "[[ \t$tool]]\n",
+      "a = 1\n[\r\nb]\n",
+      "\xEF\xBB\xBF[.a]\n",
+      "tool = [{ select =[}]\n",
+      // Characters the TOML library's whitespace test has no answer for.
+      "a = 1\n\xC3\xA9 = 1\n",
+      "x = 0\"\xC2\xAF\"\n",
+      "x = \"\"\"\\\xEF\xBB\xB7\"\"\"\n",
+      // One of them with a private-use code point the reader stands in with.
+      "exclude = [\"\xC3\xA9\xF3\xB0\x80\x80\"]\n",
   };
   for (const auto& text : rows) {
     auto c = parse_file_config(text, "stillwater.toml");
@@ -79,6 +91,17 @@ TEST(ParseFileConfig, HostileDocumentsFailWithoutCrashing) {
                                 "stillwater.toml");
   ASSERT_TRUE(fine.ok()) << fine.error().source;
   EXPECT_EQ(fine->exclude->size(), 4u);
+  // In valid documents they are read as they are written.
+  auto text = parse_file_config(
+      "# \xC3\xA9\nexclude = [\"\xC3\xA9\xEF\xBB\xB7\", \"\"\"\\\n  \xC3\xA9\"\"\"]\n"
+      "allowed-file-patterns = ['\xE4\xB8\xAD']\n",
+      "stillwater.toml");
+  ASSERT_TRUE(text.ok()) << text.error().source;
+  EXPECT_EQ(*text->exclude, (Strings{"\xC3\xA9\xEF\xBB\xB7", "\xC3\xA9"}));
+  EXPECT_EQ(*text->allowed_file_patterns, Strings{"\xE4\xB8\xAD"});
+  auto private_use = parse_file_config("exclude = ['\xF3\xB0\x80\x80']\n", "stillwater.toml");
+  ASSERT_TRUE(private_use.ok());
+  EXPECT_EQ(*private_use->exclude, Strings{"\xF3\xB0\x80\x80"});
 }
 
 TEST(ParseFileConfig, KeysAndValuesNestedEightyDeepAreRefused) {
