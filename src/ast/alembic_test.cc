@@ -50,7 +50,8 @@ TEST(DecodeAlembicOpCall, Table) {
        {"AddConstraint @t model=t Exclusion"}},
       {"op.bulk_insert(table, rows)", {}},
       // Values in parentheses are the values.
-      {"op.execute((\n        'CREATE INDEX a '  # why\n        'ON t (x)'))", {"RawSql sql=[CREATE INDEX a ON t (x)]"}},
+      {"op.execute((\n        'CREATE INDEX a '  # why\n        'ON t (x)'))",
+       {"RawSql sql=[CREATE INDEX a ON t (x)]"}},
       {"op.add_column(('t'), (sa.Column(('c'), sa.Integer(), (sa.ForeignKey('u.id')), nullable=(False))))",
        {"AddField @t model=t name=c {fk,fk_class,db_constraint}"}},
       {"op.create_index('ix', ('t'), ['a'], postgresql_concurrently=(  # online\n        True), schema=(None))",
