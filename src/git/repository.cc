@@ -1,6 +1,5 @@
 #include "git/repository.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -123,10 +122,11 @@ Result<GitIndex> open_staged_index(git_repository* repo) {
   }
   const std::string prefix = "Failed to read git index '" + std::string(named) + "': ";
   // libgit2 takes a missing file for an empty index, which would read as
-  // every file deleted; a named index must be there.
-  const int fd = ::open(named, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Error::git(prefix + os_error_text(errno));
-  ::close(fd);
+  // every file deleted; a named index must be there, and be a file (a FIFO
+  // would block the read).
+  struct stat st {};
+  if (stat(named, &st) != 0) return Error::git(prefix + os_error_text(errno));
+  if (!S_ISREG(st.st_mode)) return Error::git(prefix + "not a regular file");
   const int rc = git_index_open(&raw, named);
   GitIndex index(raw);
   if (rc != 0) return Error::git(git_failure(prefix, rc));

@@ -140,6 +140,7 @@ TEST(ChangedFiles, StagedSideIsTheIndexGitIndexFileNames) {
       {"missing.idx", none,
        "Git error: Failed to read git index 'missing.idx': No such file or directory (os error 2)"},
       {"garbage.idx", none, "Git error: Failed to read git index 'garbage.idx': "},
+      {".git", none, "Git error: Failed to read git index '.git': not a regular file"},
   };
   for (const auto& c : cases) {
     const EnvGuard env("GIT_INDEX_FILE", c.value);
