@@ -152,8 +152,9 @@ Result<uint8_t> run(const Cli& cli) {
   for (const auto& file : files) {
     Result<ParsedMigration> migration = [&]() -> Result<ParsedMigration> {
       if (!git) return parse_migration_file(file);
-      TRY_ASSIGN(const std::string text,
-                 git->staged ? read_staged_file(git->repo.get(), file) : read_head_file(git->repo.get(), file));
+      TRY_ASSIGN(const std::string text, git->staged
+                                             ? read_staged_file(git->repo.get(), git->side.index.get(), file)
+                                             : read_head_file(git->repo.get(), git->side.tree.get(), file));
       return parse_migration_source(file, text);
     }();
     if (!migration.ok()) {
