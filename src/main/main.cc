@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "main/cli.h"
-#include "main/color.h"
 #include "main/output.h"
 #include "main/run.h"
 #include "main/sanitize.h"
@@ -32,7 +31,7 @@ int dispatch(int argc, char** argv) {
 
 // One line, whatever the message holds: newlines are escaped too.
 std::string fatal_error_line(const Error& error) {
-  return style("error", Color::Red, true) + ": " + sanitize_for_terminal(error.message(), true) + "\n";
+  return error_line(sanitize_for_terminal(error.message(), true));
 }
 
 int tarn_main(int argc, char** argv) {
