@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "main/cli.h"
-#include "main/color.h"
 #include "main/output.h"
 #include "main/run.h"
 #include "main/sanitize.h"
@@ -41,8 +40,9 @@ void report_escape(std::string_view message, void (*write_error)(std::string_vie
 
 }  // namespace
 
+// One line, whatever the message holds: newlines are escaped too.
 std::string fatal_error_line(std::string_view message) {
-  return style("error", Color::Red, true) + ": " + sanitize_for_terminal(message, true) + "\n";
+  return error_line(sanitize_for_terminal(message, true));
 }
 
 int run_guarded(int (*body)(int, char**), int argc, char** argv, void (*write_error)(std::string_view)) noexcept {

@@ -89,8 +89,7 @@ Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config
 }
 
 void report_file_error(const std::string& path, const Error& error) {
-  write_stderr(style("error", Color::Red, true) + ": " + path_to_string(path) + " - " +
-               sanitize_for_terminal(error.message(), true) + "\n");
+  write_stderr(error_line(path_to_string(path) + " - " + sanitize_for_terminal(error.message(), true)));
 }
 
 }  // namespace
