@@ -143,6 +143,8 @@ std::optional<uint32_t> first_wide_statement_line(std::string_view text, TSNode 
 
 uint64_t parse_work_budget(uint64_t size) { return kParseWorkPerByte * size + kParseWorkBase; }
 
+uint64_t parse_time_budget_micros(uint64_t size) { return kParseMicrosBase + kParseMicrosPerKiB * (size / 1024); }
+
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name) {
   return parse_python(source, name, parse_work_budget(source.size()));
 }
@@ -157,6 +159,8 @@ Result<TreeHandle> parse_python(std::string_view source, const std::string& name
   }
   ReadState state{source, work_budget};
   ts_parser_set_cancellation_flag(parser.get(), &state.cancel);
+  const uint64_t time_budget = parse_time_budget_micros(source.size());
+  ts_parser_set_timeout_micros(parser.get(), time_budget);
   const TSInput input{&state, read_chunk, TSInputEncodingUTF8};
   TreeHandle tree(ts_parser_parse(parser.get(), nullptr, input));
   if (!tree && state.cancel) {
@@ -164,7 +168,10 @@ Result<TreeHandle> parse_python(std::string_view source, const std::string& name
                                          std::to_string(work_budget) + " bytes of a " +
                                          std::to_string(source.size()) + "-byte text");
   }
-  if (!tree) return Error::parse_failed(name, "tree-sitter failed to parse");
+  if (!tree) {
+    return Error::parse_failed(name, "parse time limit exceeded: more than " + std::to_string(time_budget / 1000) +
+                                         " ms for a " + std::to_string(source.size()) + "-byte text");
+  }
   if (exceeds_depth(ts_tree_root_node(tree.get()))) {
     return Error::parse_failed(name, "AST nesting exceeds the maximum depth of " +
                                          std::to_string(kMaxNestingDepth));

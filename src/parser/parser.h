@@ -58,6 +58,15 @@ inline constexpr uint64_t kParseWorkPerByte = 64;
 inline constexpr uint64_t kParseWorkBase = uint64_t{1} << 20;
 uint64_t parse_work_budget(uint64_t size);
 
+// A few texts are slow for the parser itself rather than its lexer (error
+// recovery over long runs of dots costs the square of their length), so each
+// parse also has a time limit, linear in the size and hundreds of times what
+// a valid file of that size takes. Only a file that reaches it depends on the
+// machine's speed.
+inline constexpr uint64_t kParseMicrosBase = 1'000'000;
+inline constexpr uint64_t kParseMicrosPerKiB = 5'000;
+uint64_t parse_time_budget_micros(uint64_t size);
+
 // Parses `source` and checks the nesting and indentation limits; `name`
 // labels errors.
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name);
