@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "ast/analyze.h"
 #include "ast/branching.h"
 #include "ast/sql_scan.h"
 #include "ast/strings.h"
@@ -154,7 +155,7 @@ AerichAnalysis aerich_analysis(std::string_view path, const ParsedSource& parsed
   // Only the generated format honours RUN_IN_TRANSACTION; the last assignment wins.
   if (has_models_state) {
     for_each_module_assignment(parsed, [&](std::string_view left, TSNode right) {
-      if (left == "RUN_IN_TRANSACTION") result.non_atomic = trim_unicode(node_text(parsed.source, right)) == "False";
+      if (left == "RUN_IN_TRANSACTION") result.non_atomic = is_false_literal(right);
     });
   }
   return result;

@@ -13,7 +13,7 @@ namespace tarn {
 namespace {
 
 // The arguments of one call: positional ones (splats included, keywords and
-// comments not) and keyword ones.
+// comments not) and keyword ones. Values are seen through their parentheses.
 class CallArgs {
  public:
   CallArgs(std::string_view source, TSNode arguments) : source_(source) {
@@ -22,7 +22,7 @@ class CallArgs {
       if (node_is(c, "keyword_argument")) {
         keywords_.push_back(c);
       } else if (!node_is(c, "comment")) {
-        positional_.push_back(c);
+        positional_.push_back(unparenthesized(c));
         if (node_is(c, "dictionary_splat")) has_dictionary_splat_ = true;
       }
       return true;
@@ -43,7 +43,7 @@ class CallArgs {
     for (TSNode kw : keywords_) {
       auto key = field(kw, "name");
       if (!key || node_text(source_, *key) != name) continue;
-      if (auto value = field(kw, "value")) return value;
+      if (auto value = field(kw, "value")) return unparenthesized(*value);
     }
     return std::nullopt;
   }

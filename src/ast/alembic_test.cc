@@ -49,6 +49,13 @@ TEST(DecodeAlembicOpCall, Table) {
       {"op.create_exclude_constraint('ex', 't', ('period', '&&'), using='gist')",
        {"AddConstraint @t model=t Exclusion"}},
       {"op.bulk_insert(table, rows)", {}},
+      // Values in parentheses are the values.
+      {"op.execute((\n        'CREATE INDEX a '  # why\n        'ON t (x)'))",
+       {"RawSql sql=[CREATE INDEX a ON t (x)]"}},
+      {"op.add_column(('t'), (sa.Column(('c'), sa.Integer(), (sa.ForeignKey('u.id')), nullable=(False))))",
+       {"AddField @t model=t name=c {fk,fk_class,db_constraint}"}},
+      {"op.create_index('ix', ('t'), ['a'], postgresql_concurrently=(  # online\n        True), schema=(None))",
+       {"AddIndexConcurrently @t model=t"}},
   };
   for (const auto& [call, ops] : cases) EXPECT_EQ(ops_of("def upgrade():\n    " + call + "\n"), ops) << call;
 }

@@ -118,14 +118,7 @@ void scan_imports(TSNode node, std::vector<TSNode>& out) {
   });
 }
 
-bool is_false_literal(TSNode node) {
-  while (node_is(node, "parenthesized_expression")) {
-    const auto inner = first_named_child(node);
-    if (!inner) return false;
-    node = *inner;
-  }
-  return node_is(node, "false");
-}
+bool is_false_literal(TSNode node) { return node_is(unparenthesized(node), "false"); }
 
 ParsedMigration analyze_migration(const std::string& path, const ParsedSource& parsed) {
   ParsedMigration m;

@@ -23,7 +23,8 @@ Result<ParsedMigration> parse_migration_source(const std::string& path, std::str
 // Appends every import statement in the subtree of `node`, in source order.
 void scan_imports(TSNode node, std::vector<TSNode>& out);
 
-// The literal False, also inside any number of parentheses.
+// The literal False, also inside any number of parentheses (comments in them
+// included).
 bool is_false_literal(TSNode node);
 
 }  // namespace tarn

@@ -50,13 +50,13 @@ TEST(AnalyzeMigration, RealisticMigrations) {
         "UPDATE library_book SET published = %s WHERE published IS NULL] reverse=[]",
         "RunSQL 39:8-39:68 sql=[CREATE EXTENSION IF NOT EXISTS pg_trgm;]",
         "AlterUniqueTogether 40:8-43:9 model=book entries", "RemoveField 44:8-47:9 model=book name=published"}},
-      // CREATE_INDEX is bound to a parenthesised expression, which is no
-      // string literal: its SQL is unreadable.
+      // CREATE_INDEX is bound to a parenthesised literal: its value counts.
       {"library/migrations/0003_hand_written.py",
        "django_0003_hand_written.py",
        {"framework Django", "class 19:0-40:5", "non_atomic", "import 1:0-1:40 from=django.db migrations models",
         "suppress 39 R005 R012", "SeparateDatabaseAndState 25:8-33:9 database=yes state=yes",
-        "  RunSQL 27:16-27:59 sql=[] reverse=[DROP INDEX CONCURRENTLY IF EXISTS book_title_idx;]",
+        "  RunSQL 27:16-27:59 sql=[CREATE INDEX CONCURRENTLY IF NOT EXISTS book_title_idx ON library_book (title);] "
+        "reverse=[DROP INDEX CONCURRENTLY IF EXISTS book_title_idx;]",
         "  SeparateDatabaseAndState 28:16-30:17 database=yes state=no",
         "    RunSQL 29:21-29:90 sql=[SELECT 1] reverse=[]",
         "AddField 34:8-34:102 model=book name=isbn {db_constraint,db_index,null}",

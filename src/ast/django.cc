@@ -50,11 +50,12 @@ std::string name_or_empty(const DjangoContext& ctx, TSNode args, std::string_vie
 
 // Column facts of the field definition passed to AddField / AlterField.
 std::optional<FieldFlags> read_field_flags(const DjangoContext& ctx, TSNode args) {
-  auto definition = keyword_value_node(ctx.source, args, "field");
-  if (!definition) definition = positional_arg(args, 2);
+  const auto definition = keyword_else_position(ctx.source, args, "field", 2);
   if (!definition || !node_is(*definition, "call")) return std::nullopt;
   const TSNode call = *definition;
   const std::string_view cls = callee_basename(ctx.source, call).value_or("");
+  // The field lives in a join table of its own; the model's table gets no column.
+  if (cls == "ManyToManyField") return std::nullopt;
   const auto is = [&](std::string_view name, std::string_view word) {
     return keyword_equals(ctx.source, call, name, word);
   };
@@ -82,14 +83,13 @@ bool is_non_plain_unique(const DjangoContext& ctx, TSNode constraint) {
       non_plain = true;  // an expression passed by position
       return false;
     }
-    const auto name = field(child, "name"), value = field(child, "value");
+    const auto name = field(child, "name"), value = unparenthesized(field(child, "value"));
     if (!name || !value) return true;
     const std::string_view key = node_text(ctx.source, *name);
-    const std::string_view text = trimmed_text(ctx.source, *value);
     if (key == "include" || key == "opclasses") {
-      non_plain = !is_one_of(text, {"[]", "()", "None", "set()"});
+      non_plain = !is_none_or_empty_collection(ctx.source, *value);
     } else if (key == "condition") {
-      non_plain = !is_one_of(text, {"Q()", "None", "models.Q()"});
+      non_plain = !is_one_of(trimmed_text(ctx.source, *value), {"Q()", "None", "models.Q()"});
     }
     return !non_plain;
   });
@@ -99,8 +99,7 @@ bool is_non_plain_unique(const DjangoContext& ctx, TSNode constraint) {
 payload::Constraint read_constraint(const DjangoContext& ctx, TSNode args) {
   payload::Constraint out;
   out.model = name_or_empty(ctx, args, "model_name", 0);
-  auto constraint = keyword_value_node(ctx.source, args, "constraint");
-  if (!constraint) constraint = positional_arg(args, 1);
+  const auto constraint = keyword_else_position(ctx.source, args, "constraint", 1);
   if (!constraint) return out;
   const auto cls = callee_basename(ctx.source, *constraint);
   if (!cls) return out;

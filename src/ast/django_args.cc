@@ -24,6 +24,15 @@ std::string_view without_trailing_semicolons(std::string_view text) {
 
 bool is_string_literal(TSNode node) { return string_node_kind(node).has_value(); }
 
+// Django's no-op reverse, however much of its module path is written.
+bool is_noop_marker(std::string_view attribute) {
+  for (const std::string_view marker : {"RunSQL.noop", "RunPython.noop"}) {
+    if (attribute == marker) return true;
+    if (attribute.ends_with(marker) && attribute[attribute.size() - marker.size() - 1] == '.') return true;
+  }
+  return false;
+}
+
 bool has_name(std::string_view source, TSNode keyword_argument, std::string_view name) {
   const auto n = field(keyword_argument, "name");
   return n && node_text(source, *n) == name;
@@ -44,28 +53,14 @@ bool any_keyword_value(std::string_view source, TSNode call, std::string_view na
   bool found = false;
   for_each_call_keyword(call, [&](TSNode kw) {
     if (!has_name(source, kw, name)) return true;
-    const auto value = field(kw, "value");
+    const auto value = unparenthesized(field(kw, "value"));
     found = value && pred(*value);
     return !found;
   });
   return found;
 }
 
-// A named child other than a comment: the list holds something.
-bool has_content(TSNode list) {
-  bool content = false;
-  for_each_child(list, [&](TSNode child) {
-    content = ts_node_is_named(child) && !node_is(child, "comment");
-    return !content;
-  });
-  return content;
-}
-
-std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
-                                            size_t position) {
-  if (auto value = keyword_value_node(source, args, keyword)) return value;
-  return positional_arg(args, position);
-}
+bool has_content(TSNode list) { return first_value_child(list).has_value(); }
 
 // Appends the operations decoded from the calls of one operation list.
 void decode_operation_list(DjangoContext& ctx, TSNode list, bool bound, std::vector<Operation>& out) {
@@ -97,7 +92,7 @@ bool read_operation_side(DjangoContext& ctx, std::optional<TSNode> arg, std::vec
     return has_content(*arg);
   }
   if (!node_is(*arg, "identifier")) return true;
-  const auto list = ctx.scope.lookup(std::string(node_text(ctx.source, *arg)));
+  const auto list = unparenthesized(ctx.scope.lookup(std::string(node_text(ctx.source, *arg))));
   if (!list || !node_is(*list, "list")) return true;
   if (out) decode_operation_list(ctx, *list, true, *out);
   // A bound list may be named many times; finding its first element is not
@@ -111,7 +106,7 @@ template <typename Together>
 Together read_together_args(const DjangoContext& ctx, TSNode args, std::string_view keyword) {
   Together out;
   const auto value = keyword_else_position(ctx.source, args, keyword, 1);
-  out.has_entries = value && !is_one_of(trimmed_text(ctx.source, *value), {"[]", "()", "None", "set()"});
+  out.has_entries = value && !is_none_or_empty_collection(ctx.source, *value);
   out.model = read_name_argument(ctx.source, args, "name", 0).value_or("");
   return out;
 }
@@ -122,6 +117,22 @@ std::string_view trimmed_text(std::string_view source, TSNode node) { return tri
 
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words) {
   return std::find(words.begin(), words.end(), text) != words.end();
+}
+
+bool is_none_or_empty_collection(std::string_view source, TSNode value) {
+  const TSNode node = unparenthesized(value);
+  if (node_is(node, "none")) return true;
+  if (node_is(node, "list") || node_is(node, "tuple")) return !has_content(node);
+  if (!node_is(node, "call")) return false;
+  const auto function = field(node, "function"), args = field(node, "arguments");
+  return function && args && node_text(source, *function) == "set" && node_is(*args, "argument_list") &&
+         !has_content(*args);
+}
+
+std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
+                                            size_t position) {
+  if (auto value = keyword_value_node(source, args, keyword)) return value;
+  return positional_arg(args, position);
 }
 
 bool DjangoContext::admit_bound_value(TSNode value) {
@@ -136,7 +147,7 @@ std::optional<std::string> keyword_string_value(std::string_view source, TSNode 
   std::optional<std::string> out;
   for_each_child(args, [&](TSNode child) {
     if (!node_is(child, "keyword_argument") || !has_name(source, child, name)) return true;
-    const auto value = field(child, "value");
+    const auto value = unparenthesized(field(child, "value"));
     if (value) out = python_string_value(source, *value);
     return !value;
   });
@@ -147,7 +158,7 @@ std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, s
   std::optional<TSNode> out;
   for_each_child(args, [&](TSNode child) {
     if (!node_is(child, "keyword_argument") || !has_name(source, child, name)) return true;
-    out = field(child, "value");
+    out = unparenthesized(field(child, "value"));
     return false;
   });
   return out;
@@ -158,7 +169,7 @@ std::optional<TSNode> positional_arg(TSNode args, size_t index) {
   size_t seen = 0;
   for_each_child(args, [&](TSNode child) {
     if (!ts_node_is_named(child) || node_is(child, "keyword_argument") || node_is(child, "comment")) return true;
-    if (seen++ == index) out = child;
+    if (seen++ == index) out = unparenthesized(child);
     return !out;
   });
   return out;
@@ -243,22 +254,22 @@ payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode
   return read_together_args<payload::IndexTogether>(ctx, args, "index_together");
 }
 
-std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode node) {
+std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode value) {
+  const TSNode node = unparenthesized(value);
   const std::string_view type = node_type(node);
   if (type == "string" || type == "concatenated_string") return python_string_value(ctx.source, node);
   if (type == "list" || type == "tuple") return read_sql_list(ctx.source, node);
   if (type == "attribute") {
-    const std::string_view text = node_text(ctx.source, node);
-    if (text == "RunSQL.noop" || text == "migrations.RunSQL.noop") return std::string();
+    if (is_noop_marker(node_text(ctx.source, node))) return std::string();
     return std::nullopt;
   }
   if (type != "identifier") return std::nullopt;
-  const auto value = ctx.scope.lookup(std::string(node_text(ctx.source, node)));
-  if (!value) return std::nullopt;
-  const bool literal = is_string_literal(*value);
-  if (!literal && !node_is(*value, "list") && !node_is(*value, "tuple")) return std::nullopt;
-  if (!ctx.admit_bound_value(*value)) return std::nullopt;
-  return literal ? python_string_value(ctx.source, *value) : read_sql_list(ctx.source, *value);
+  const auto bound = unparenthesized(ctx.scope.lookup(std::string(node_text(ctx.source, node))));
+  if (!bound) return std::nullopt;
+  const bool literal = is_string_literal(*bound);
+  if (!literal && !node_is(*bound, "list") && !node_is(*bound, "tuple")) return std::nullopt;
+  if (!ctx.admit_bound_value(*bound)) return std::nullopt;
+  return literal ? python_string_value(ctx.source, *bound) : read_sql_list(ctx.source, *bound);
 }
 
 std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
@@ -269,17 +280,14 @@ std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
     out += without_trailing_semicolons(python_string_value(source, literal));
     any = true;
   };
-  for_each_child(node, [&](TSNode child) {
-    if (!ts_node_is_named(child) || node_is(child, "comment")) return true;
+  for_each_child(node, [&](TSNode element) {
+    if (!ts_node_is_named(element) || node_is(element, "comment")) return true;
+    const TSNode child = unparenthesized(element);
     if (is_string_literal(child)) {
       add_piece(child);
     } else if (node_is(child, "list") || node_is(child, "tuple")) {
       // (sql, params): only the statement counts.
-      std::optional<TSNode> first;
-      for_each_child(child, [&](TSNode member) {
-        if (ts_node_is_named(member) && !node_is(member, "comment")) first = member;
-        return !first;
-      });
+      const auto first = unparenthesized(first_value_child(child));
       readable = first && is_string_literal(*first);
       if (readable) add_piece(*first);
     } else {

@@ -49,8 +49,11 @@ struct DjangoContext {
 // The node's text without surrounding Unicode white space.
 std::string_view trimmed_text(std::string_view source, TSNode node);
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words);
+// None, or an empty list, tuple or set() however it is spaced or commented.
+bool is_none_or_empty_collection(std::string_view source, TSNode value);
 
 // --- basic readers (args: an argument list; call: a call node) ---
+// Every value node they hand out or test is seen through its parentheses.
 
 // python_string_value of the first keyword argument `name` that has a value.
 std::optional<std::string> keyword_string_value(std::string_view source, TSNode args, std::string_view name);
@@ -58,6 +61,9 @@ std::optional<std::string> keyword_string_value(std::string_view source, TSNode 
 std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name);
 // Positional argument `index` (from 0): comments and keyword arguments skipped.
 std::optional<TSNode> positional_arg(TSNode args, size_t index);
+// By keyword `keyword`, else by position.
+std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
+                                            size_t position);
 std::vector<TSNode> keyword_arguments(TSNode call);
 // Text of the call's function after its last ".".
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call);

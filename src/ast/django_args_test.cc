@@ -32,6 +32,23 @@ TEST(ReadRunSqlArgs, SqlForms) {
   });
 }
 
+TEST(ReadRunSqlArgs, ParenthesesAndNoOpForms) {
+  expect_decoded({
+      {"migrations.RunSQL(sql=(\n 'CREATE INDEX a '  # why\n 'ON t (x)'\n), reverse_sql=(('DROP INDEX a')))",
+       {"RunSQL sql=[CREATE INDEX a ON t (x)] reverse=[DROP INDEX a]"}},
+      {"migrations.RunSQL([('A;'), (  # pair\n ('B;', [1])), (('C',))])", {"RunSQL sql=[A;\nB;\nC]"}},
+      {"migrations.RunSQL([(x)])", {"RunSQL sql=[]"}},
+      {"migrations.RunSQL(SQL, (REVERSE))",
+       {"RunSQL sql=[AB] reverse=[C]"},
+       "SQL = (\n 'A'  # one\n 'B'\n)\nREVERSE = ('C',)"},
+      {"migrations.RunSQL('A', django.db.migrations.RunSQL.noop)", {"RunSQL sql=[A] reverse=[]"}},
+      {"migrations.RunSQL('A', reverse_sql=migrations.RunPython.noop)", {"RunSQL sql=[A] reverse=[]"}},
+      {"migrations.RunSQL('A', reverse_sql=(RunPython.noop))", {"RunSQL sql=[A] reverse=[]"}},
+      {"migrations.RunSQL('A', reverse_sql=NotRunSQL.noop)", {"RunSQL sql=[A]"}},
+      {"migrations.RunSQL('A', reverse_sql=migrations.RunSQL.noop.x)", {"RunSQL sql=[A]"}},
+  });
+}
+
 TEST(ReadRunPythonArgs, CodeAsWritten) {
   expect_decoded({
       {"migrations.RunPython(forwards, None)", {"RunPython code=[forwards]"}},
@@ -39,6 +56,9 @@ TEST(ReadRunPythonArgs, CodeAsWritten) {
        {"RunPython code=[forwards] reverse=[migrations.RunPython.noop]"}},
       {"migrations.RunPython(reverse_code=back)", {"RunPython code=[] reverse=[back]"}},
       {"migrations.RunPython(lambda apps, schema_editor: None)", {"RunPython code=[lambda apps, schema_editor: None]"}},
+      {"migrations.RunPython((forwards), reverse_code=(  # nothing to undo\n None))", {"RunPython code=[forwards]"}},
+      {"migrations.RunPython(code=(forwards), reverse_code=django.db.migrations.RunPython.noop)",
+       {"RunPython code=[forwards] reverse=[django.db.migrations.RunPython.noop]"}},
   });
 }
 
@@ -54,6 +74,12 @@ TEST(ReadSeparateDatabaseAndStateArgs, Sides) {
       {"migrations.SeparateDatabaseAndState(database_operations=T, state_operations=EMPTY)",
        {"SeparateDatabaseAndState database=yes state=no"},
        "EMPTY = []\nT = (x,)"},
+      // Parentheses are looked through; a tuple is still no operation list.
+      {"migrations.SeparateDatabaseAndState(database_operations=(  # db\n [migrations.DeleteModel('a')]), "
+       "state_operations=(migrations.DeleteModel('a'),))",
+       {"SeparateDatabaseAndState database=yes state=yes", "  DeleteModel name=a"}},
+      {"migrations.SeparateDatabaseAndState(OPS, ([ ]))", {"SeparateDatabaseAndState database=yes state=no",
+       "  DeleteModel name=a"}, "OPS = ([migrations.DeleteModel('a')])"},
       // Nested to any depth, calls only.
       {"migrations.SeparateDatabaseAndState([1, migrations.SeparateDatabaseAndState(database_operations=["
        "migrations.AlterField('m', 'f', models.TextField())]), [migrations.DeleteModel('x')]])",
@@ -70,6 +96,16 @@ TEST(ReadTogetherArgs, Entries) {
       {"migrations.AlterUniqueTogether('m', index_together=[('a',)])", {"AlterUniqueTogether model=m empty"}},
       {"migrations.AlterIndexTogether('m', TOGETHER)", {"AlterIndexTogether model=m entries"}},
       {"migrations.AlterIndexTogether('m', index_together=[])", {"AlterIndexTogether model=m empty"}},
+      // Emptiness is read from the tree, whatever the spacing, comments or parentheses.
+      {"migrations.AlterUniqueTogether(('m'), [ ])", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', set( ))", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', (  # none left\n))", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', ((None)))", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', ([  # none\n]))", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', {})", {"AlterUniqueTogether model=m entries"}},
+      {"migrations.AlterUniqueTogether('m', frozenset())", {"AlterUniqueTogether model=m entries"}},
+      {"migrations.AlterUniqueTogether('m', set([('a', 'b')]))", {"AlterUniqueTogether model=m entries"}},
+      {"migrations.AlterUniqueTogether('m', (('a', 'b'),))", {"AlterUniqueTogether model=m entries"}},
   });
 }
 

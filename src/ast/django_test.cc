@@ -40,6 +40,14 @@ TEST(DecodeDjangoOperation, FieldFlags) {
       {"migrations.AlterField(model_name='m', name='f', field=models.BooleanField(null=True))",
        {"AlterField model=m name=f {db_constraint,null}"}},
       {"migrations.RemoveField('m', 'f', models.BooleanField(null=True))", {"RemoveField model=m name=f"}},
+      // Values in parentheses are the values; a many-to-many field adds no column.
+      {"migrations.AddField(('m'), name=('f'), field=(models.SlugField(null=(True), db_index=(  # no\n False), "
+       "default=(None), unique=((True)))))",
+       {"AddField model=m name=f {db_constraint,db_index_false,unique,null}"}},
+      {"migrations.AddField('m', 'f', models.ManyToManyField(to='app.tag'))", {"AddField model=m name=f"}},
+      {"migrations.AlterField('m', 'f', field=ManyToManyField('app.tag', blank=True))", {"AlterField model=m name=f"}},
+      {"migrations.AddField('m', 'f', models.ManyToManyFieldish(to='app.tag'))",
+       {"AddField model=m name=f {db_constraint}"}},
   });
 }
 

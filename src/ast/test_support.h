@@ -29,19 +29,7 @@ inline ParsedSource parse_source(std::string text) {
 
 // The value of the first statement `name = value` (parentheses removed).
 inline TSNode assigned_value(const ParsedSource& parsed) {
-  TSNode value = *field(*first_named_child(*first_named_child(parsed.root())), "right");
-  while (node_is(value, "parenthesized_expression")) {
-    const TSNode outer = value;
-    for_each_child(outer, [&](TSNode c) {
-      if (ts_node_is_named(c) && !node_is(c, "comment")) {
-        value = c;
-        return false;
-      }
-      return true;
-    });
-    if (ts_node_eq(outer, value)) break;
-  }
-  return value;
+  return unparenthesized(*field(*first_named_child(*first_named_child(parsed.root())), "right"));
 }
 
 inline std::string position(const Span& s) {

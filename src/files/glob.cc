@@ -34,22 +34,33 @@ Error syntax_error(std::string_view pattern, size_t position, const char* what) 
 }
 
 // Members of a bracket class: "a-z" is a range, anything else a single char.
+// Kept sorted and merged, so a class of any size is one binary search per
+// character; an inverted range such as z-a holds nothing and is dropped.
 std::vector<std::pair<char32_t, char32_t>> class_members(std::u32string_view s) {
-  std::vector<std::pair<char32_t, char32_t>> out;
+  std::vector<std::pair<char32_t, char32_t>> members;
   size_t i = 0;
   while (i < s.size()) {
     if (i + 3 <= s.size() && s[i + 1] == U'-') {
-      out.emplace_back(s[i], s[i + 2]);
+      if (s[i] <= s[i + 2]) members.emplace_back(s[i], s[i + 2]);
       i += 3;
     } else {
-      out.emplace_back(s[i], s[i]);
+      members.emplace_back(s[i], s[i]);
       i += 1;
+    }
+  }
+  std::sort(members.begin(), members.end());
+  std::vector<std::pair<char32_t, char32_t>> out;
+  for (const auto& m : members) {
+    if (!out.empty() && m.first <= out.back().second + 1) {
+      out.back().second = std::max(out.back().second, m.second);
+    } else {
+      out.push_back(m);
     }
   }
   return out;
 }
 
-bool token_accepts(const GlobPattern::Token& t, char32_t c) {
+bool token_accepts(const GlobPattern::Token& t, char32_t c, uint64_t& work) {
   switch (t.kind) {
     case Kind::Char:
       return c == t.ch;
@@ -57,8 +68,18 @@ bool token_accepts(const GlobPattern::Token& t, char32_t c) {
       return true;
     case Kind::AnyWithin:
     case Kind::AnyExcept: {
-      const bool in = std::any_of(t.ranges.begin(), t.ranges.end(),
-                                  [c](const auto& r) { return r.first <= c && c <= r.second; });
+      // First range ending at or after c.
+      size_t lo = 0, hi = t.ranges.size();
+      while (lo < hi) {
+        ++work;
+        const size_t mid = lo + (hi - lo) / 2;
+        if (t.ranges[mid].second < c) {
+          lo = mid + 1;
+        } else {
+          hi = mid;
+        }
+      }
+      const bool in = lo < t.ranges.size() && t.ranges[lo].first <= c;
       return t.kind == Kind::AnyWithin ? in : !in;
     }
     case Kind::AnySequence:
@@ -66,6 +87,19 @@ bool token_accepts(const GlobPattern::Token& t, char32_t c) {
       break;
   }
   return false;
+}
+
+// Adds a state to a sorted list of distinct states. States are produced in
+// nearly ascending order (each lands within a few places of the one that
+// produced it), so the scan back from the end is short.
+void insert_state(std::vector<size_t>& list, size_t state, uint64_t& work) {
+  size_t i = list.size();
+  while (i > 0 && list[i - 1] > state) {
+    --i;
+    ++work;
+  }
+  if (i > 0 && list[i - 1] == state) return;
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), state);
 }
 
 bool is_wildcard(Kind k) { return k == Kind::AnySequence || k == Kind::AnyRecursive; }
@@ -95,7 +129,11 @@ Result<GlobPattern> GlobPattern::compile(std::string_view pattern) {
       if (start != 0 && chars[start - 1] != U'/') return syntax_error(pattern, start - 1, kRecursiveComponent);
       if (i < n && chars[i] != U'/') return syntax_error(pattern, i, kRecursiveComponent);
       if (i < n) ++i;  // the "/" belongs to the recursive wildcard
-      out.tokens_.push_back({Kind::AnyRecursive, 0, {}});
+      // "**/**/" matches exactly what "**/" does; one token keeps the state
+      // count, and the cost of every match, independent of the repeats.
+      if (out.tokens_.empty() || out.tokens_.back().kind != Kind::AnyRecursive) {
+        out.tokens_.push_back({Kind::AnyRecursive, 0, {}});
+      }
     } else if (c == U'[') {
       // The closing bracket is searched from after the first member, so a
       // "]" right after "[" or "[!" is a member.
@@ -123,16 +161,18 @@ Result<GlobPattern> GlobPattern::compile(std::string_view pattern) {
 // paths costs no more than its live states. State 2k waits before token k;
 // for "**" at k, state 2k+1 is "inside it, not right after a '/'", from where
 // it may only be left at a "/" (or by running to the end).
-bool GlobPattern::matches(std::string_view text) const {
+bool GlobPattern::matches(std::string_view text, uint64_t* work) const {
+  uint64_t steps = 0;
   const std::u32string chars = code_points(text);
   const size_t n = tokens_.size();
   const size_t accept = 2 * n;
 
   // A wildcard may match nothing, so entering it also enters what follows;
-  // runs of wildcards are at most three tokens long ("**/**/*").
+  // repeated "**" are one token, so a run of wildcards is at most "**/*".
   auto add = [&](std::vector<size_t>& list, size_t state) {
     for (;;) {
-      list.push_back(state);
+      ++steps;
+      insert_state(list, state, steps);
       const size_t k = state / 2;
       if (state % 2 != 0 || k >= n || !is_wildcard(tokens_[k].kind)) return;
       state = 2 * (k + 1);
@@ -144,6 +184,7 @@ bool GlobPattern::matches(std::string_view text) const {
   for (const char32_t c : chars) {
     next.clear();
     for (const size_t state : current) {
+      ++steps;
       const size_t k = state / 2;
       if (state == accept) continue;
       const Token& t = tokens_[k];
@@ -151,15 +192,14 @@ bool GlobPattern::matches(std::string_view text) const {
         add(next, c == U'/' ? 2 * k : 2 * k + 1);
       } else if (t.kind == Kind::AnySequence) {
         add(next, 2 * k);
-      } else if (token_accepts(t, c)) {
+      } else if (token_accepts(t, c, steps)) {
         add(next, 2 * (k + 1));
       }
     }
-    std::sort(next.begin(), next.end());
-    next.erase(std::unique(next.begin(), next.end()), next.end());
     std::swap(current, next);
-    if (current.empty()) return false;
+    if (current.empty()) break;
   }
+  if (work) *work += steps;
   return std::any_of(current.begin(), current.end(), [&](size_t state) {
     return state == accept || (state % 2 != 0 && state / 2 + 1 >= wildcard_tail_);
   });

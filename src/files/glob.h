@@ -27,12 +27,15 @@ class GlobPattern {
     };
     Kind kind = Kind::Char;
     char32_t ch = 0;
-    std::vector<std::pair<char32_t, char32_t>> ranges;  // class members, single chars as a-a
+    // Class members as sorted, disjoint ranges (a single char is a-a).
+    std::vector<std::pair<char32_t, char32_t>> ranges;
   };
 
   // InvalidGlob with "Pattern syntax error near position {}: {}" on failure.
   static Result<GlobPattern> compile(std::string_view pattern);
-  bool matches(std::string_view text) const;
+  // `work`, when given, grows by the steps taken (states visited, class
+  // lookups, list moves), so tests can check the cost without a clock.
+  bool matches(std::string_view text, uint64_t* work = nullptr) const;
   const std::string& text() const { return text_; }
 
  private:

@@ -80,11 +80,10 @@ Result<std::string> read_blob_text(git_repository* repo, const git_oid& id, std:
   return std::string(bytes);
 }
 
-Result<std::string> read_head_file(git_repository* repo, std::string_view path) {
+Result<std::string> read_head_file(git_repository* repo, git_tree* head, std::string_view path) {
   TRY_ASSIGN(const std::string rel, repo_relative_path(repo, path));
-  TRY_ASSIGN(const GitTree tree, head_tree(repo));
   git_tree_entry* raw_entry = nullptr;
-  const int rc = git_tree_entry_bypath(&raw_entry, tree.get(), rel.c_str());
+  const int rc = git_tree_entry_bypath(&raw_entry, head, rel.c_str());
   const GitTreeEntry entry(raw_entry);
   if (rc != 0) return Error::git(git_failure("File " + quoted(rel) + " is not present in HEAD: ", rc));
   if (git_tree_entry_type(entry.get()) != GIT_OBJECT_BLOB || !is_regular_mode(git_tree_entry_filemode(entry.get()))) {
@@ -93,10 +92,9 @@ Result<std::string> read_head_file(git_repository* repo, std::string_view path) 
   return read_blob_text(repo, *git_tree_entry_id(entry.get()), path, rel, "HEAD");
 }
 
-Result<std::string> read_staged_file(git_repository* repo, std::string_view path) {
+Result<std::string> read_staged_file(git_repository* repo, git_index* index, std::string_view path) {
   TRY_ASSIGN(const std::string rel, repo_relative_path(repo, path));
-  TRY_ASSIGN(const GitIndex index, open_index(repo));
-  const git_index_entry* entry = git_index_get_bypath(index.get(), rel.c_str(), 0);
+  const git_index_entry* entry = git_index_get_bypath(index, rel.c_str(), 0);
   if (entry == nullptr) return Error::git("File " + quoted(rel) + " is not present in the git index");
   if (!is_regular_mode(entry->mode)) {
     return Error::git("Refusing to read non-regular staged file " + quoted(rel) + " from git index");

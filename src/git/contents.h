@@ -1,5 +1,6 @@
 // The committed (HEAD) or staged (index) contents of one file; the working
-// tree copy is never read.
+// tree copy is never read. The tree or index is the one the change set was
+// computed against, held by the caller for the whole run.
 #pragma once
 
 #include <string>
@@ -10,11 +11,11 @@
 
 namespace tarn {
 
-// The file's text from the tree of HEAD.
-Result<std::string> read_head_file(git_repository* repo, std::string_view path);
+// The file's text from HEAD's tree.
+Result<std::string> read_head_file(git_repository* repo, git_tree* head, std::string_view path);
 
 // The file's text from the index (stage 0).
-Result<std::string> read_staged_file(git_repository* repo, std::string_view path);
+Result<std::string> read_staged_file(git_repository* repo, git_index* index, std::string_view path);
 
 // The repository path of `path`: a relative path is taken as relative to the
 // work tree, an absolute one must lie inside it (directly or canonically).

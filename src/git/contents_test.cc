@@ -22,6 +22,17 @@ class ContentsTest : public ::testing::Test {
     handle = std::move(*opened);
   }
   git_repository* r() { return handle.get(); }
+  // The run holds HEAD's tree or the index once; each read here takes a fresh one.
+  Result<std::string> head_file(std::string_view path) {
+    auto tree = head_tree(r());
+    if (!tree.ok()) return std::move(tree).error();
+    return read_head_file(r(), tree->get(), path);
+  }
+  Result<std::string> staged_file(std::string_view path) {
+    auto index = open_staged_index(r());
+    if (!index.ok()) return std::move(index).error();
+    return read_staged_file(r(), index->get(), path);
+  }
 
   TempRepo repo;
   GitRepo handle;
@@ -35,27 +46,27 @@ TEST_F(ContentsTest, OnlyRegularFilesPresentInTheSourceAreRead) {
   // A gitlink entry, as a submodule leaves in the tree.
   repo.git("update-index --add --cacheinfo 160000,1111111111111111111111111111111111111111,sub");
   repo.git("commit -q -m modes");
-  auto exec = read_head_file(r(), "run.py");
+  auto exec = head_file("run.py");
   ASSERT_TRUE(exec.ok()) << exec.error().message();
   EXPECT_EQ(*exec, "executable\n");
 
   for (const std::string rel : {"link.py", "sub"}) {
-    auto head = read_head_file(r(), rel);
+    auto head = head_file(rel);
     ASSERT_FALSE(head.ok()) << rel;
     EXPECT_EQ(head.error().message(), "Git error: Refusing to read non-regular file '" + rel + "' from HEAD");
-    auto staged = read_staged_file(r(), rel);
+    auto staged = staged_file(rel);
     ASSERT_FALSE(staged.ok()) << rel;
     EXPECT_EQ(staged.error().message(),
               "Git error: Refusing to read non-regular staged file '" + rel + "' from git index");
   }
 
   repo.write("new.py", "not committed\n");
-  auto head = read_head_file(r(), repo.at("new.py"));
+  auto head = head_file(repo.at("new.py"));
   ASSERT_FALSE(head.ok());
   EXPECT_TRUE(head.error().message().starts_with("Git error: File 'new.py' is not present in HEAD: "))
       << head.error().message();
   EXPECT_TRUE(head.error().message().ends_with("; class=Tree (14); code=NotFound (-3)")) << head.error().message();
-  auto staged = read_staged_file(r(), repo.at("new.py"));
+  auto staged = staged_file(repo.at("new.py"));
   ASSERT_FALSE(staged.ok());
   EXPECT_EQ(staged.error().message(), "Git error: File 'new.py' is not present in the git index");
 }
@@ -64,11 +75,11 @@ TEST_F(ContentsTest, BlobSizeIsCheckedBeforeLoading) {
   repo.write("at_limit.py", std::string(10485760, 'a'));
   repo.write("over_limit.py", std::string(10485761, 'a'));
   repo.git("add -A");
-  auto at = read_staged_file(r(), "at_limit.py");
+  auto at = staged_file("at_limit.py");
   ASSERT_TRUE(at.ok()) << at.error().message();
   EXPECT_EQ(at->size(), 10485760u);
   const std::string over = repo.at("over_limit.py");
-  auto big = read_staged_file(r(), over);
+  auto big = staged_file(over);
   ASSERT_FALSE(big.ok());
   EXPECT_EQ(big.error().kind, ErrorKind::FileTooLarge);
   EXPECT_EQ(big.error().message(), "File too large: " + over + " (10485761 bytes, max 10485760 bytes)");
@@ -86,7 +97,7 @@ TEST_F(ContentsTest, TextMustBeUtf8) {
     const std::string rel = "bad" + std::to_string(i) + ".py";
     repo.write(rel, cases[i].first);
     repo.git("add " + rel);
-    auto staged = read_staged_file(r(), repo.at(rel));
+    auto staged = staged_file(repo.at(rel));
     ASSERT_FALSE(staged.ok()) << rel;
     EXPECT_EQ(staged.error().message(), "Git error: staged file '" + rel + "' is not valid UTF-8: " + cases[i].second);
   }

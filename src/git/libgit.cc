@@ -61,16 +61,6 @@ std::string git_failure(std::string_view prefix, int code) {
   return out;
 }
 
-Result<GitIndex> open_index(git_repository* repo) {
-  git_index* raw = nullptr;
-  int rc = git_repository_index(&raw, repo);
-  GitIndex index(raw);
-  // The repository keeps its index object; make sure it reflects the file.
-  if (rc == 0) rc = git_index_read(index.get(), /*force=*/0);
-  if (rc != 0) return Error::git(git_failure("Failed to read git index: ", rc));
-  return index;
-}
-
 bool is_safe_repo_path(std::string_view path) {
   const auto comps = path_components(path);
   if (comps.empty()) return false;

@@ -38,10 +38,6 @@ using GitBlob = GitPtr<git_blob, git_blob_free>;
 // "; class=Name (n)" and "; code=Name (n)" where they say something.
 std::string git_error_text(int code);
 
-// The repository's index, re-read from disk when it changed since it was
-// last loaded; Git "Failed to read git index: {}" on failure.
-Result<GitIndex> open_index(git_repository* repo);
-
 // "prefix" followed by the library error text.
 std::string git_failure(std::string_view prefix, int code);
 

@@ -1,8 +1,14 @@
 #include "git/repository.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 #include <optional>
 
 #include "ast/framework.h"
+#include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
@@ -18,6 +24,38 @@ std::string discover_failure(int code) {
   return "Failed to find git repository: " + text;
 }
 
+// The first of the work tree and the git directory that the current user
+// does not own, without its trailing "/"; nothing when both are owned.
+std::optional<std::string> unowned_path(git_repository* repo) {
+  for (const char* path : {git_repository_workdir(repo), git_repository_path(repo)}) {
+    struct stat st {};
+    if (path == nullptr || stat(path, &st) != 0 || st.st_uid == geteuid()) continue;
+    std::string out(path);
+    while (out.size() > 1 && out.back() == '/') out.pop_back();
+    return out;
+  }
+  return std::nullopt;
+}
+
+// libgit2 1.5 refuses a repository owned by another user with the text of an
+// unrelated configuration lookup; later releases name the ownership itself.
+// When the repository opens with the ownership check off, ownership was the
+// cause, and the report names it as the later releases do, on every release.
+std::optional<std::string> ownership_failure(const char* gitdir) {
+  int enabled = 0;
+  if (git_libgit2_opts(GIT_OPT_GET_OWNER_VALIDATION, &enabled) != 0 || enabled == 0) return std::nullopt;
+  git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 0);
+  git_repository* raw = nullptr;
+  const int rc = git_repository_open(&raw, gitdir);
+  git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 1);
+  const GitRepo repo(raw);
+  if (rc != 0) return std::nullopt;
+  const std::optional<std::string> path = unowned_path(repo.get());
+  if (!path) return std::nullopt;
+  git_error_set_str(GIT_ERROR_CONFIG, ("repository path '" + *path + "' is not owned by current user").c_str());
+  return git_error_text(GIT_EOWNER);
+}
+
 }  // namespace
 
 Result<GitRepo> open_repository() {
@@ -30,9 +68,16 @@ Result<GitRepo> open_repository() {
   }
   git_repository* raw = nullptr;
   rc = git_repository_open(&raw, dir.ptr);
-  git_buf_dispose(&dir);
   GitRepo repo(raw);
-  if (rc != 0) return Error::git(git_failure("Failed to find git repository: ", rc));
+  std::string failure;
+  if (rc != 0) {
+    failure = git_error_text(rc);
+    if (rc != GIT_EOWNER) {
+      if (auto owner = ownership_failure(dir.ptr)) failure = std::move(*owner);
+    }
+  }
+  git_buf_dispose(&dir);
+  if (rc != 0) return Error::git("Failed to find git repository: " + failure);
   return repo;
 }
 
@@ -62,6 +107,30 @@ Result<GitTree> head_tree(git_repository* repo) {
   GitTree tree(raw);
   if (rc != 0) return Error::git(git_failure("Failed to get tree for HEAD: ", rc));
   return tree;
+}
+
+Result<GitIndex> open_staged_index(git_repository* repo) {
+  const char* named = std::getenv("GIT_INDEX_FILE");
+  git_index* raw = nullptr;
+  if (named == nullptr || *named == '\0') {
+    int rc = git_repository_index(&raw, repo);
+    GitIndex index(raw);
+    // The repository keeps its index object; make sure it reflects the file.
+    if (rc == 0) rc = git_index_read(index.get(), /*force=*/0);
+    if (rc != 0) return Error::git(git_failure("Failed to read git index: ", rc));
+    return index;
+  }
+  const std::string prefix = "Failed to read git index '" + std::string(named) + "': ";
+  // libgit2 takes a missing file for an empty index, which would read as
+  // every file deleted; a named index must be there, and be a file (a FIFO
+  // would block the read).
+  struct stat st {};
+  if (stat(named, &st) != 0) return Error::git(prefix + os_error_text(errno));
+  if (!S_ISREG(st.st_mode)) return Error::git(prefix + "not a regular file");
+  const int rc = git_index_open(&raw, named);
+  GitIndex index(raw);
+  if (rc != 0) return Error::git(git_failure(prefix, rc));
+  return index;
 }
 
 namespace {
@@ -117,7 +186,7 @@ int diff_file_callback(const git_diff_delta* delta, float /*progress*/, void* pa
 
 }  // namespace
 
-Result<std::vector<Change>> changed_files(git_repository* repo, const std::string& reference, bool staged) {
+Result<ChangeSet> changed_files(git_repository* repo, const std::string& reference, bool staged) {
   git_object* raw_obj = nullptr;
   int rc = git_revparse_single(&raw_obj, repo, reference.c_str());
   GitObject obj(raw_obj);
@@ -152,14 +221,18 @@ Result<std::vector<Change>> changed_files(git_repository* repo, const std::strin
   git_diff_options opts;
   git_diff_options_init(&opts, GIT_DIFF_OPTIONS_VERSION);
   opts.flags &= ~static_cast<uint32_t>(GIT_DIFF_INCLUDE_UNTRACKED);
+  // Without it a file that became a symbolic link (or back) is a deletion
+  // and an addition of the same path.
+  opts.flags |= GIT_DIFF_INCLUDE_TYPECHANGE;
 
+  ChangeSet set;
   git_diff* raw_diff = nullptr;
   if (staged) {
-    TRY_ASSIGN(const GitIndex index, open_index(repo));
-    rc = git_diff_tree_to_index(&raw_diff, repo, base_tree.get(), index.get(), &opts);
+    TRY_ASSIGN(set.side.index, open_staged_index(repo));
+    rc = git_diff_tree_to_index(&raw_diff, repo, base_tree.get(), set.side.index.get(), &opts);
   } else {
-    TRY_ASSIGN(GitTree new_tree, head_tree(repo));
-    rc = git_diff_tree_to_tree(&raw_diff, repo, base_tree.get(), new_tree.get(), &opts);
+    TRY_ASSIGN(set.side.tree, head_tree(repo));
+    rc = git_diff_tree_to_tree(&raw_diff, repo, base_tree.get(), set.side.tree.get(), &opts);
   }
   GitDiff diff(raw_diff);
   if (rc != 0) return Error::git(git_failure("Failed to compute diff: ", rc));
@@ -169,7 +242,8 @@ Result<std::vector<Change>> changed_files(git_repository* repo, const std::strin
   if (walk.unsafe_path) return Error::git(unsafe_path_message(*walk.unsafe_path));
   if (walk.out_of_memory) return Error::git("Failed to iterate diff: out of memory");
   if (rc != 0) return Error::git(git_failure("Failed to iterate diff: ", rc));
-  return std::move(walk.changes);
+  set.changes = std::move(walk.changes);
+  return set;
 }
 
 bool is_migration_path(std::string_view rel) { return detect_framework(rel).has_value(); }

@@ -29,9 +29,27 @@ Result<std::string> repository_workdir(git_repository* repo);
 Result<GitCommit> head_commit(git_repository* repo);
 Result<GitTree> head_tree(git_repository* repo);
 
+// The index a commit is about to record: the one GIT_INDEX_FILE names when it
+// is set and not empty (git hands hooks a temporary index for `commit -a` and
+// `commit PATH`; a relative name is taken from the current directory), else
+// the repository's own. No other variable of git's environment is read.
+Result<GitIndex> open_staged_index(git_repository* repo);
+
+// The newer side of a change set, held for the whole run so that every file
+// is looked up in the same object: HEAD's tree, or the index when staged.
+struct ChangeSide {
+  GitTree tree;
+  GitIndex index;
+};
+
+struct ChangeSet {
+  std::vector<Change> changes;
+  ChangeSide side;
+};
+
 // Files changed between the merge base of `reference` and HEAD, and HEAD
 // (or the index when `staged`), in the order libgit2 delivers the deltas.
-Result<std::vector<Change>> changed_files(git_repository* repo, const std::string& reference, bool staged);
+Result<ChangeSet> changed_files(git_repository* repo, const std::string& reference, bool staged);
 
 // A repository-relative path that names a migration file.
 bool is_migration_path(std::string_view rel);

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
 #include "testing/temp_tree.h"
 
 namespace tarn {
@@ -19,8 +23,7 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
   repo.write("app/migrations/0002_mod.py", "two\n");
   repo.write("app/migrations/0003_del.py", "three\n");
   repo.write("docs/readme.md", "docs\n");
-  repo.git("add -A");
-  repo.git("commit -q -m base");
+  repo.commit_all("base");
   repo.git("checkout -q -b feature");
   repo.git("checkout -q main");
   repo.commit_file("app/migrations/0009_main_only.py", "main\n");
@@ -31,8 +34,7 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
   repo.write("app/migrations/0004_new.py", "four\n");
   repo.write("app/migrations/__init__.py", "# package\n");
   repo.write("src/app.py", "app\n");
-  repo.git("add -A");
-  repo.git("commit -q -m feature");
+  repo.commit_all("feature");
   repo.write("app/migrations/0005_untracked.py", "untracked\n");
   repo.write("docs/readme.md", "unstaged edit\n");
 
@@ -42,7 +44,9 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
   git_repository* r = opened->get();
   auto all = changed_files(r, "main", false);
   ASSERT_TRUE(all.ok()) << all.error().message();
-  EXPECT_EQ(*all, (std::vector<Change>{{"app/migrations/0001_initial.py", ChangeKind::Deleted},
+  EXPECT_NE(all->side.tree, nullptr);
+  EXPECT_EQ(all->side.index, nullptr);
+  EXPECT_EQ(all->changes, (std::vector<Change>{{"app/migrations/0001_initial.py", ChangeKind::Deleted},
                                        {"app/migrations/0001_renamed.py", ChangeKind::Added},
                                        {"app/migrations/0002_mod.py", ChangeKind::Modified},
                                        {"app/migrations/0003_del.py", ChangeKind::Deleted},
@@ -50,12 +54,12 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
                                        {"app/migrations/__init__.py", ChangeKind::Modified},
                                        {"src/app.py", ChangeKind::Added}}));
 
-  auto migrations = select_changed_files(r, *all);
+  auto migrations = select_changed_files(r, all->changes);
   ASSERT_TRUE(migrations.ok());
   EXPECT_EQ(*migrations, (std::vector<std::string>{repo.at("app/migrations/0001_renamed.py"),
                                                    repo.at("app/migrations/0002_mod.py"),
                                                    repo.at("app/migrations/0004_new.py")}));
-  auto others = select_changed_files(r, *all, true);
+  auto others = select_changed_files(r, all->changes, true);
   ASSERT_TRUE(others.ok());
   EXPECT_EQ(*others, (std::vector<std::string>{repo.at("app/migrations/__init__.py"), repo.at("src/app.py")}));
 
@@ -64,8 +68,92 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
   repo.git("rm -q --cached src/app.py");
   auto staged = changed_files(r, "HEAD", true);
   ASSERT_TRUE(staged.ok()) << staged.error().message();
-  EXPECT_EQ(*staged, (std::vector<Change>{{"app/migrations/0005_untracked.py", ChangeKind::Added},
-                                          {"src/app.py", ChangeKind::Deleted}}));
+  EXPECT_NE(staged->side.index, nullptr);
+  EXPECT_EQ(staged->changes, (std::vector<Change>{{"app/migrations/0005_untracked.py", ChangeKind::Added},
+                                                  {"src/app.py", ChangeKind::Deleted}}));
+}
+
+// A file that became a symbolic link is one change, not a deletion and an
+// addition of the same path, on both sides.
+TEST(ChangedFiles, TypeChangeIsOneModification) {
+  TempRepo repo;
+  repo.write("app/migrations/0001_initial.py", "one\n");
+  repo.write("app/migrations/0002_swap.py", "two\n");
+  repo.commit_all("base");
+  repo.git("checkout -q -b feature");
+  repo.remove("app/migrations/0002_swap.py");
+  repo.tmp().symlink("0001_initial.py", "repo/app/migrations/0002_swap.py");
+  repo.commit_all("link");
+  CwdGuard cwd(repo.dir());
+  auto opened = open_repository();
+  ASSERT_TRUE(opened.ok()) << opened.error().message();
+  for (const bool staged : {false, true}) {
+    auto set = changed_files(opened->get(), "main", staged);
+    ASSERT_TRUE(set.ok()) << set.error().message();
+    EXPECT_EQ(set->changes, (std::vector<Change>{{"app/migrations/0002_swap.py", ChangeKind::Modified}})) << staged;
+  }
+}
+
+// Sets one environment variable (or unsets it) for a scope.
+class EnvGuard {
+ public:
+  EnvGuard(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value != nullptr ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~EnvGuard() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+  EnvGuard(const EnvGuard&) = delete;
+  EnvGuard& operator=(const EnvGuard&) = delete;
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// git hands a pre-commit hook the index the commit records in GIT_INDEX_FILE
+// (for `commit -a` a temporary one); that index is the staged side.
+TEST(ChangedFiles, StagedSideIsTheIndexGitIndexFileNames) {
+  TempRepo repo;
+  repo.commit_file("app/migrations/0001_initial.py", "one\n");
+  repo.write("app/migrations/0002_next.py", "two\n");
+  repo.git("add -A");
+  std::filesystem::copy_file(repo.at(".git/index"), repo.at(".git/next-index.lock"));
+  repo.git("reset -q");
+  repo.write("garbage.idx", "not an index");
+  CwdGuard cwd(repo.dir());
+  auto opened = open_repository();
+  ASSERT_TRUE(opened.ok()) << opened.error().message();
+
+  const std::vector<Change> none;
+  const std::vector<Change> next{{"app/migrations/0002_next.py", ChangeKind::Added}};
+  const std::string absolute = repo.at(".git/next-index.lock");
+  struct Case {
+    const char* value;  // nullptr: unset
+    std::vector<Change> changes;
+    std::string error;
+  };
+  const Case cases[] = {
+      {nullptr, none, ""},
+      {"", none, ""},
+      {".git/next-index.lock", next, ""},
+      {absolute.c_str(), next, ""},
+      {"missing.idx", none,
+       "Git error: Failed to read git index 'missing.idx': No such file or directory (os error 2)"},
+      {"garbage.idx", none, "Git error: Failed to read git index 'garbage.idx': "},
+      {".git", none, "Git error: Failed to read git index '.git': not a regular file"},
+  };
+  for (const auto& c : cases) {
+    const EnvGuard env("GIT_INDEX_FILE", c.value);
+    const std::string what = c.value != nullptr ? c.value : "unset";
+    auto set = changed_files(opened->get(), "HEAD", true);
+    if (c.error.empty()) {
+      ASSERT_TRUE(set.ok()) << what << ": " << set.error().message();
+      EXPECT_EQ(set->changes, c.changes) << what;
+    } else {
+      ASSERT_FALSE(set.ok()) << what;
+      EXPECT_TRUE(set.error().message().starts_with(c.error)) << what << ": " << set.error().message();
+    }
+  }
 }
 
 TEST(MigrationPath, NeedsAPythonFileInAMigrationLayout) {

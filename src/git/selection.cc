@@ -15,7 +15,9 @@ Result<DiffContext> open_diff_context(const std::string& reference, bool staged)
   DiffContext context;
   TRY_ASSIGN(context.repo, open_repository());
   TRY_ASSIGN(context.workdir, repository_workdir(context.repo.get()));
-  TRY_ASSIGN(context.changes, changed_files(context.repo.get(), reference, staged));
+  TRY_ASSIGN(ChangeSet set, changed_files(context.repo.get(), reference, staged));
+  context.changes = std::move(set.changes);
+  context.side = std::move(set.side);
   context.staged = staged;
   return context;
 }

@@ -18,6 +18,7 @@ struct DiffContext {
   std::vector<Change> changes;
   GitRepo repo;
   bool staged = false;
+  ChangeSide side;  // released before repo
 };
 
 // open_repository, repository_workdir and changed_files in one step.

@@ -27,13 +27,11 @@ TEST(Selection, DeletedPathsNameOnlyChangeSetEntries) {
   TempRepo repo;
   repo.write("app/migrations/0001_initial.py", "one\n");
   repo.write("old/migrations/0001_gone.py", "gone\n");
-  repo.git("add -A");
-  repo.git("commit -q -m base");
+  repo.commit_all("base");
   repo.git("checkout -q -b feature");
   repo.remove("old");
   repo.write("app/migrations/0002_new.py", "two\n");
-  repo.git("add -A");
-  repo.git("commit -q -m feature");
+  repo.commit_all("feature");
   CwdGuard cwd(repo.dir());
   auto context = open_diff_context("main", false);
   ASSERT_TRUE(context.ok()) << context.error().message();
@@ -57,7 +55,7 @@ TEST(Selection, ChangeSetListsNeedAWorkTree) {
   CwdGuard cwd(bare.dir());
   auto repo = open_repository();
   ASSERT_TRUE(repo.ok());
-  DiffContext context{"/srv/app/", {{"app/migrations/0001_x.py", ChangeKind::Added}}, std::move(*repo), false};
+  DiffContext context{"/srv/app/", {{"app/migrations/0001_x.py", ChangeKind::Added}}, std::move(*repo), false, {}};
   for (const auto& got : {collect_changed_migrations(context, {"."}, {}),
                           collect_changed_non_migrations(context, {"."}, {})}) {
     expect_error(got, "Git error: Repository has no working directory (bare repo)", "bare");

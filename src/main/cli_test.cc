@@ -40,13 +40,12 @@ TEST(ParseCommandLine, BuildsCli) {
     return cli;
   };
   using V = std::vector<std::string>;
+  // What reaches run unchanged and no report shows: duplicates, empty
+  // pieces, raw bytes, and words after "--".
   const std::vector<ParseCase> cases = {
       {{}, defaults()},
       {{"."}, defaults()},
-      {{"--select", "R001,R002", "--select", "R003"}, with([](Cli& c) { c.select = V{"R001", "R002", "R003"}; })},
-      {{"--select=R001"}, with([](Cli& c) { c.select = V{"R001"}; })},
       {{"--select", "a,,b,"}, with([](Cli& c) { c.select = V{"a", "", "b", ""}; })},
-      {{"--select", " r001 "}, with([](Cli& c) { c.select = V{" r001 "}; })},
       {{"--ignore", "R003", "--ignore=R004,R005"}, with([](Cli& c) { c.ignore = V{"R003", "R004", "R005"}; })},
       {{"a", "b", "a"}, with([](Cli& c) { c.paths = {"a", "b", "a"}; })},
       {{std::string("mig\xff")}, with([](Cli& c) { c.paths = {std::string("mig\xff")}; })},
@@ -61,26 +60,7 @@ TEST(ParseCommandLine, BuildsCli) {
       {{"--diff="}, with([](Cli& c) { c.diff = ""; })},
       {{"--diff", "-"}, with([](Cli& c) { c.diff = "-"; })},
       {{"--diff=a=b"}, with([](Cli& c) { c.diff = "a=b"; })},
-      {{"--diff-staged", "HEAD"}, with([](Cli& c) { c.diff_staged = "HEAD"; })},
-      {{"--output-format=compact"}, with([](Cli& c) { c.output_format = OutputFormat::Compact; })},
-      {{"--output-format", "default"}, defaults()},
-      {{"--warnings-as-errors", "--list-rules"}, with([](Cli& c) { c.warnings_as_errors = c.list_rules = true; })},
-      {{"rule", "R001"}, rule("R001")},
-      {{"rule", "r001"}, rule("r001")},
       {{"rule", "--", "-x"}, rule("-x")},
-      // Options before the subcommand are kept; the subcommand still counts as first positional.
-      {{"--select", "R001", "rule", "R002"},
-       [] {
-         Cli c = rule("R002");
-         c.select = std::vector<std::string>{"R001"};
-         return c;
-       }()},
-      {{"--list-rules", "rule", "R001"},
-       [] {
-         Cli c = rule("R001");
-         c.list_rules = true;
-         return c;
-       }()},
   };
   for (const ParseCase& c : cases) {
     const CliOutcome outcome = parse_command_line(c.args);
@@ -145,18 +125,14 @@ TEST(ParseCommandLine, UsageErrorsGoToStderrWithStatusTwo) {
     std::string err;
   };
   const Case cases[] = {
-      {{"--selct=R001"},
-       main_usage("unexpected argument '--selct' found\n\n  tip: a similar argument exists: '--select'")},
-      {{"--warnings-as-error"},
-       main_usage("unexpected argument '--warnings-as-error' found\n\n  tip: a similar argument exists: "
-                  "'--warnings-as-errors'")},
       {{"-x"}, main_usage("unexpected argument '-x' found\n\n  tip: to pass '-x' as a value, use '-- -x'")},
       {{"--output-format", std::string("js\xffn")},
        no_usage("invalid value 'js\xEF\xBF\xBDn' for '--output-format <OUTPUT_FORMAT>'" + formats +
                 "\n\n  tip: a similar value exists: 'json'")},
       {{"--output-format"},
        no_usage("a value is required for '--output-format <OUTPUT_FORMAT>' but none was supplied" + formats)},
-      {{"--select"}, no_usage("a value is required for '--select <SELECT>' but none was supplied")},
+      {{"--output-format="},
+       no_usage("a value is required for '--output-format <OUTPUT_FORMAT>' but none was supplied" + formats)},
       // A word that looks like an option is not a value: when it names no
       // argument, that word is what is reported.
       {{"--diff", "--select", "R001"}, no_usage("a value is required for '--diff <REF>' but none was supplied")},
@@ -167,13 +143,11 @@ TEST(ParseCommandLine, UsageErrorsGoToStderrWithStatusTwo) {
        main_usage("unexpected argument '--ignre' found\n\n  tip: a similar argument exists: '--ignore'")},
       {{"--diff", "--list-rules=x"},
        main_usage("unexpected value 'x' for '--list-rules' found; no more were expected")},
+      // The conflict names the earlier option first.
       {{"--diff-staged", "main", "--diff", "main"},
        main_usage("the argument '--diff-staged <REF>' cannot be used with '--diff <REF>'")},
-      {{"--output-format", "json", "--output-format=json"},
-       main_usage("the argument '--output-format <OUTPUT_FORMAT>' cannot be used multiple times")},
-      {{"--warnings-as-errors=yes"},
-       main_usage("unexpected value 'yes' for '--warnings-as-errors' found; no more were expected")},
       {{"--help=me"}, main_usage("unexpected value 'me' for '--help' found; no more were expected")},
+      // Before the id, "--" could still pass the word as one.
       {{"rule", "--select", "x"},
        rule_usage("unexpected argument '--select' found\n\n  tip: to pass '--select' as a value, use '-- --select'")},
       {{"rule", "R001", "R002"}, rule_usage("unexpected argument 'R002' found")},
@@ -182,6 +156,8 @@ TEST(ParseCommandLine, UsageErrorsGoToStderrWithStatusTwo) {
       {{"help", "nosuch"}, main_usage("unrecognized subcommand 'nosuch'")},
       {{"help", "rul"}, main_usage("unrecognized subcommand 'rul'\n\n  tip: a similar subcommand exists: 'rule'")},
       {{"help", "rule", "extra"}, rule_usage("unrecognized subcommand 'extra'")},
+      {{"help", "help", "x"},
+       "error: unrecognized subcommand 'x'\n\nUsage: tarn help [COMMAND]...\n\nFor more information, try '--help'.\n"},
       // Echoed arguments cannot drive the terminal.
       {{"--\x1b[2J"},
        main_usage(

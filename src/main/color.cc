@@ -3,19 +3,30 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 
 namespace tarn {
 
-std::optional<bool> color_from_environment() {
-  if (const char* force = std::getenv("CLICOLOR_FORCE"); force && std::strcmp(force, "0") != 0) return true;
-  if (std::getenv("NO_COLOR")) return false;
-  if (const char* cli = std::getenv("CLICOLOR"); cli && std::strcmp(cli, "0") == 0) return false;
-  return std::nullopt;
+namespace {
+std::optional<std::string_view> variable(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return value;
+}
+}  // namespace
+
+ColorEnvironment ColorEnvironment::current() {
+  return {variable("CLICOLOR_FORCE"), variable("NO_COLOR"), variable("CLICOLOR")};
+}
+
+bool color_decision(const ColorEnvironment& env, bool is_terminal) {
+  if (env.clicolor_force && *env.clicolor_force != "0") return true;
+  if (env.no_color) return false;
+  if (env.clicolor == "0") return false;
+  return is_terminal;
 }
 
 bool color_enabled() {
-  static const bool enabled = color_from_environment().value_or(isatty(STDOUT_FILENO) == 1);
+  static const bool enabled = color_decision(ColorEnvironment::current(), isatty(STDOUT_FILENO) == 1);
   return enabled;
 }
 
@@ -23,21 +34,22 @@ std::string style(std::string_view text, Color color, bool bold) {
   return style(text, color, bold, color_enabled());
 }
 
-std::string style(std::string_view text, Color color, bool bold, bool enabled) {
-  if (!enabled || (color == Color::None && !bold)) return std::string(text);
-  std::string codes = bold ? "1" : "";
-  const char* fg = nullptr;
+std::string style(std::string_view text, Color color, bool bold, bool enabled, bool underline) {
+  if (!enabled || text.empty() || (color == Color::None && !bold && !underline)) return std::string(text);
+  std::string codes;
+  const auto add = [&codes](const char* code) {
+    if (!codes.empty()) codes += ';';
+    codes += code;
+  };
+  if (bold) add("1");
+  if (underline) add("4");
   switch (color) {
     case Color::None: break;
-    case Color::Red: fg = "31"; break;
-    case Color::Green: fg = "32"; break;
-    case Color::Yellow: fg = "33"; break;
-    case Color::Blue: fg = "34"; break;
-    case Color::Cyan: fg = "36"; break;
-  }
-  if (fg) {
-    if (!codes.empty()) codes += ';';
-    codes += fg;
+    case Color::Red: add("31"); break;
+    case Color::Green: add("32"); break;
+    case Color::Yellow: add("33"); break;
+    case Color::Blue: add("34"); break;
+    case Color::Cyan: add("36"); break;
   }
   std::string out = "\x1b[" + codes + "m";
   out += text;

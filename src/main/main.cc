@@ -1,10 +1,11 @@
 #include "main/main.h"
 
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "main/cli.h"
-#include "main/color.h"
 #include "main/output.h"
 #include "main/run.h"
 #include "main/sanitize.h"
@@ -24,20 +25,46 @@ int dispatch(int argc, char** argv) {
   }
   const Result<uint8_t> status = run(std::get<Cli>(outcome));
   if (status.ok()) return status.value();
-  write_stderr(fatal_error_line(status.error()));
+  write_stderr(fatal_error_line(status.error().message()));
   return 2;
+}
+
+void report_escape(std::string_view message, void (*write_error)(std::string_view)) noexcept {
+  try {
+    write_error(fatal_error_line(message));
+  } catch (...) {
+    // Building the line needs memory; when even that fails, this is why.
+    write_error("error: out of memory\n");
+  }
 }
 
 }  // namespace
 
 // One line, whatever the message holds: newlines are escaped too.
-std::string fatal_error_line(const Error& error) {
-  return style("error", Color::Red, true) + ": " + sanitize_for_terminal(error.message(), true) + "\n";
+std::string fatal_error_line(std::string_view message) {
+  return error_line(sanitize_for_terminal(message, true));
+}
+
+int run_guarded(int (*body)(int, char**), int argc, char** argv, void (*write_error)(std::string_view)) noexcept {
+  try {
+    return body(argc, argv);
+  } catch (const std::bad_alloc&) {
+    report_escape("out of memory", write_error);
+  } catch (const std::exception& e) {
+    try {
+      report_escape("unexpected failure: " + std::string(e.what()), write_error);
+    } catch (...) {
+      report_escape("out of memory", write_error);
+    }
+  } catch (...) {
+    report_escape("unexpected failure", write_error);
+  }
+  return 2;
 }
 
 int tarn_main(int argc, char** argv) {
   install_output_handling();
-  const int status = dispatch(argc, argv);
+  const int status = run_guarded(dispatch, argc, argv, write_stderr);
   flush_output();
   return status;
 }

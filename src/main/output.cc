@@ -1,15 +1,25 @@
 #include "main/output.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include "main/color.h"
 
 namespace tarn {
 
 namespace {
-// The report could not be delivered: end at once, without a message (the
-// reader is gone) and with the status of a failed run.
-[[noreturn]] void reader_gone() { std::_Exit(2); }
+// The report could not be delivered: end at once with the status of a failed
+// run. Standard error is unbuffered, so every per-file error line due so far
+// has already been written; the reason follows them, unless the reader is
+// gone and nobody is left to care.
+[[noreturn]] void report_lost(int error) {
+  if (error != EPIPE) write_stderr(error_line(std::string("Failed to write the report: ") + std::strerror(error)));
+  std::fflush(stderr);
+  std::_Exit(2);
+}
 }  // namespace
 
 void install_output_handling() {
@@ -23,7 +33,8 @@ void install_output_handling() {
 
 void write_stdout(std::string_view text) {
   if (text.empty()) return;
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) reader_gone();
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) report_lost(errno);
 }
 
 void write_stderr(std::string_view text) {
@@ -32,8 +43,13 @@ void write_stderr(std::string_view text) {
   (void)std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
+std::string error_line(std::string_view text) {
+  return style("error", Color::Red, true) + ": " + std::string(text) + "\n";
+}
+
 void flush_output() {
-  if (std::fflush(stdout) != 0) reader_gone();
+  errno = 0;
+  if (std::fflush(stdout) != 0) report_lost(errno);
   std::fflush(stderr);
 }
 

@@ -89,8 +89,7 @@ Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config
 }
 
 void report_file_error(const std::string& path, const Error& error) {
-  write_stderr(style("error", Color::Red, true) + ": " + path_to_string(path) + " - " +
-               sanitize_for_terminal(error.message(), true) + "\n");
+  write_stderr(error_line(path_to_string(path) + " - " + sanitize_for_terminal(error.message(), true)));
 }
 
 }  // namespace
@@ -152,8 +151,9 @@ Result<uint8_t> run(const Cli& cli) {
   for (const auto& file : files) {
     Result<ParsedMigration> migration = [&]() -> Result<ParsedMigration> {
       if (!git) return parse_migration_file(file);
-      TRY_ASSIGN(const std::string text,
-                 git->staged ? read_staged_file(git->repo.get(), file) : read_head_file(git->repo.get(), file));
+      TRY_ASSIGN(const std::string text, git->staged
+                                             ? read_staged_file(git->repo.get(), git->side.index.get(), file)
+                                             : read_head_file(git->repo.get(), git->side.tree.get(), file));
       return parse_migration_source(file, text);
     }();
     if (!migration.ok()) {

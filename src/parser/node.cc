@@ -60,4 +60,27 @@ std::optional<TSNode> first_named_child(TSNode n) {
   return out;
 }
 
+std::optional<TSNode> first_value_child(TSNode n) {
+  std::optional<TSNode> out;
+  for_each_child(n, [&](TSNode c) {
+    if (ts_node_is_named(c) && !node_is(c, "comment")) out = c;
+    return !out;
+  });
+  return out;
+}
+
+TSNode unparenthesized(TSNode n) {
+  while (node_is(n, "parenthesized_expression")) {
+    const auto inner = first_value_child(n);
+    if (!inner) break;
+    n = *inner;
+  }
+  return n;
+}
+
+std::optional<TSNode> unparenthesized(std::optional<TSNode> n) {
+  if (!n) return n;
+  return unparenthesized(*n);
+}
+
 }  // namespace tarn

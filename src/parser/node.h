@@ -24,6 +24,15 @@ std::optional<TSNode> field(TSNode n, const char* name);
 std::vector<TSNode> children(TSNode n);
 std::vector<TSNode> named_children(TSNode n);
 std::optional<TSNode> first_named_child(TSNode n);
+// The first named child that is not a comment: what a bracket or argument
+// list holds first, if it holds anything.
+std::optional<TSNode> first_value_child(TSNode n);
+
+// The expression a value stands for: parentheses around it, at any depth and
+// with comments inside, are looked through. A trailing comma makes a tuple,
+// which stays a tuple.
+TSNode unparenthesized(TSNode n);
+std::optional<TSNode> unparenthesized(std::optional<TSNode> n);
 
 // Calls fn(child) for each child in order; fn returns false to stop.
 template <typename Fn>

@@ -1,7 +1,12 @@
 #include "parser/parser.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "parser/node.h"
 
 extern "C" const TSLanguage* tree_sitter_python(void);
 
@@ -14,17 +19,27 @@ const TSLanguage* python_language() {
 
 namespace {
 
+// The text is handed out in bounded chunks so that the bytes served measure
+// how far the lexer has read, rescans included; once they pass the budget the
+// flag tree-sitter polls between parse actions stops the parse.
+constexpr uint32_t kChunkBytes = 4096;
+
 struct ReadState {
   std::string_view text;
+  uint64_t budget = 0;
+  uint64_t served = 0;
+  size_t cancel = 0;
 };
 
 const char* read_chunk(void* payload, uint32_t byte_index, TSPoint, uint32_t* bytes_read) {
-  const auto* state = static_cast<const ReadState*>(payload);
+  auto* state = static_cast<ReadState*>(payload);
   if (byte_index >= state->text.size()) {
     *bytes_read = 0;
     return "";
   }
-  *bytes_read = static_cast<uint32_t>(state->text.size() - byte_index);
+  *bytes_read = static_cast<uint32_t>(std::min<size_t>(state->text.size() - byte_index, kChunkBytes));
+  state->served += *bytes_read;
+  if (state->served > state->budget) state->cancel = 1;
   return state->text.data() + byte_index;
 }
 
@@ -61,9 +76,80 @@ bool exceeds_depth(TSNode root) {
   return too_deep;
 }
 
+struct WideLine {
+  uint32_t row;         // 0-based
+  uint32_t first_byte;  // of the first character after the indentation
+};
+
+// Lines indented 256 columns or more, counted the way the grammar's scanner
+// counts them (a tab is 8 columns, a form feed starts again from 0); blank
+// and comment-only lines do not decide the structure and are left out.
+std::vector<WideLine> wide_lines(std::string_view text) {
+  std::vector<WideLine> out;
+  uint32_t row = 0;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    uint64_t columns = 0;
+    size_t i = pos;
+    for (; i < text.size(); ++i) {
+      const char c = text[i];
+      if (c == ' ') {
+        ++columns;
+      } else if (c == '\t') {
+        columns += 8;
+      } else if (c == '\f') {
+        columns = 0;
+      } else {
+        break;
+      }
+    }
+    if (columns >= kMaxIndentColumns && i < text.size() && text[i] != '\n' && text[i] != '\r' && text[i] != '#') {
+      out.push_back({row, static_cast<uint32_t>(i)});
+    }
+    const size_t end = text.find('\n', i);
+    if (end == std::string_view::npos) break;
+    pos = end + 1;
+    ++row;
+  }
+  return out;
+}
+
+// The first line whose indentation the scanner cannot hold, when it matters:
+// it keeps each level in one byte, so a block that deep is read at the wrong
+// level, either as a syntax error elsewhere or as a valid tree of the wrong
+// shape. With an error in the tree any such line is named; otherwise only
+// one that starts a statement (in brackets or strings indentation is free).
+std::optional<uint32_t> first_wide_statement_line(std::string_view text, TSNode root) {
+  const std::vector<WideLine> wide = wide_lines(text);
+  if (wide.empty()) return std::nullopt;
+  if (ts_node_has_error(root)) return wide.front().row;
+  std::optional<uint32_t> found;
+  walk_preorder(root, [&](TSNode node) {
+    if (found) return false;
+    if (!node_is(node, "block") && !node_is(node, "module")) return true;
+    for_each_child(node, [&](TSNode statement) {
+      const uint32_t row = ts_node_start_point(statement).row;
+      const auto it = std::lower_bound(wide.begin(), wide.end(), row,
+                                       [](const WideLine& line, uint32_t r) { return line.row < r; });
+      if (it != wide.end() && it->row == row && it->first_byte == ts_node_start_byte(statement)) found = row;
+      return !found;
+    });
+    return !found;
+  });
+  return found;
+}
+
 }  // namespace
 
+uint64_t parse_work_budget(uint64_t size) { return kParseWorkPerByte * size + kParseWorkBase; }
+
+uint64_t parse_time_budget_micros(uint64_t size) { return kParseMicrosBase + kParseMicrosPerKiB * (size / 1024); }
+
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name) {
+  return parse_python(source, name, parse_work_budget(source.size()));
+}
+
+Result<TreeHandle> parse_python(std::string_view source, const std::string& name, uint64_t work_budget) {
   ParserHandle parser(ts_parser_new());
   const TSLanguage* language = python_language();
   const uint32_t version = ts_language_version(language);
@@ -71,13 +157,29 @@ Result<TreeHandle> parse_python(std::string_view source, const std::string& name
     std::fprintf(stderr, "Failed to set Python language: incompatible language version %u\n", version);
     std::abort();
   }
-  ReadState state{source};
+  ReadState state{source, work_budget};
+  ts_parser_set_cancellation_flag(parser.get(), &state.cancel);
+  const uint64_t time_budget = parse_time_budget_micros(source.size());
+  ts_parser_set_timeout_micros(parser.get(), time_budget);
   const TSInput input{&state, read_chunk, TSInputEncodingUTF8};
   TreeHandle tree(ts_parser_parse(parser.get(), nullptr, input));
-  if (!tree) return Error::parse_failed(name, "tree-sitter failed to parse");
+  if (!tree && state.cancel) {
+    return Error::parse_failed(name, "parse work limit exceeded: the lexer read more than " +
+                                         std::to_string(work_budget) + " bytes of a " +
+                                         std::to_string(source.size()) + "-byte text");
+  }
+  if (!tree) {
+    return Error::parse_failed(name, "parse time limit exceeded: more than " + std::to_string(time_budget / 1000) +
+                                         " ms for a " + std::to_string(source.size()) + "-byte text");
+  }
   if (exceeds_depth(ts_tree_root_node(tree.get()))) {
     return Error::parse_failed(name, "AST nesting exceeds the maximum depth of " +
                                          std::to_string(kMaxNestingDepth));
+  }
+  if (const auto row = first_wide_statement_line(source, ts_tree_root_node(tree.get()))) {
+    return Error::parse_failed(name, "indentation of " + std::to_string(kMaxIndentColumns) +
+                                         " columns or more at line " + std::to_string(uint64_t{*row} + 1) +
+                                         " is not supported");
   }
   return tree;
 }

@@ -15,6 +15,8 @@ namespace tarn {
 
 inline constexpr uint64_t kMaxMigrationBytes = 10485760;
 inline constexpr uint32_t kMaxNestingDepth = 256;
+// The grammar's scanner cannot hold deeper indentation (see parser.cc).
+inline constexpr uint32_t kMaxIndentColumns = 256;
 
 struct TreeDeleter {
   void operator()(TSTree* t) const { ts_tree_delete(t); }
@@ -48,7 +50,27 @@ struct ParsedSource {
 // The process-wide Python language, initialised once.
 const TSLanguage* python_language();
 
-// Parses `source` and checks the nesting limit; `name` labels errors.
+// How much the lexer may read, rescans included, before a parse is given up:
+// far beyond what any real migration needs (a few times its size), but
+// linear, so a text the grammar scans quadratically (long runs of line
+// continuations) costs what it weighs and fails as a parse error.
+inline constexpr uint64_t kParseWorkPerByte = 64;
+inline constexpr uint64_t kParseWorkBase = uint64_t{1} << 20;
+uint64_t parse_work_budget(uint64_t size);
+
+// A few texts are slow for the parser itself rather than its lexer (error
+// recovery over long runs of dots costs the square of their length), so each
+// parse also has a time limit, linear in the size and hundreds of times what
+// a valid file of that size takes. Only a file that reaches it depends on the
+// machine's speed.
+inline constexpr uint64_t kParseMicrosBase = 1'000'000;
+inline constexpr uint64_t kParseMicrosPerKiB = 5'000;
+uint64_t parse_time_budget_micros(uint64_t size);
+
+// Parses `source` and checks the nesting and indentation limits; `name`
+// labels errors.
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name);
+// The same with the lexer's budget given.
+Result<TreeHandle> parse_python(std::string_view source, const std::string& name, uint64_t work_budget);
 
 }  // namespace tarn

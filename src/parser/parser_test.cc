@@ -113,5 +113,59 @@ TEST(ParsePython, ManyUnclosedBracketsEndCleanly) {
   EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(result->get())));
 }
 
+std::string continuations(size_t count) {
+  std::string out = "x = 1";
+  for (size_t i = 0; i < count; ++i) out += " \\\n";
+  return out + "\n";
+}
+
+TEST(ParsePython, LexerWorkIsBudgeted) {
+  // Ordinary code needs the lexer to read its text about twice; the grammar
+  // rescans line continuations quadratically. The default budget lets the
+  // first through with room to spare and stops the second, size for size.
+  std::string ordinary;
+  while (ordinary.size() < 300000) ordinary += "value = call(a, b=[1, 2], c={'k': v})  # note\n";
+  const std::string rescanned = continuations(ordinary.size() / 3);
+  EXPECT_TRUE(parse_python(ordinary, "ordinary.py", 4 * ordinary.size()).ok());
+  auto stopped = parse_python(rescanned, "slow.py");
+  ASSERT_FALSE(stopped.ok());
+  EXPECT_EQ(stopped.error().kind, ErrorKind::ParseFailed);
+  EXPECT_EQ(stopped.error().message(), "Failed to parse Python file: slow.py: parse work limit exceeded: the lexer read "
+                                       "more than " + std::to_string(parse_work_budget(rescanned.size())) +
+                                       " bytes of a " + std::to_string(rescanned.size()) + "-byte text");
+  // The budget is all that decides: a small text of the same shape passes.
+  const std::string small = continuations(500);
+  EXPECT_TRUE(parse_python(small, "small.py").ok());
+  EXPECT_FALSE(parse_python(small, "small.py", 10000).ok());
+}
+
+TEST(ParsePython, IndentationTheScannerCannotHold) {
+  const std::string wide(256, ' '), narrow(255, ' ');
+  const struct {
+    std::string text;
+    uint64_t line;  // 0: accepted
+  } rows[] = {
+      {"def f():\n" + narrow + "x = 1\n", 0},
+      {"def f():\n" + wide + "x = 1\n" + wide + "y = 2\nz = 3\n", 2},  // would parse, wrongly shaped
+      {"def f():\n" + std::string(32, '\t') + "x = 1\n", 2},            // a tab counts 8 columns
+      {"def f():\n" + std::string(31, '\t') + "       x = 1\n", 0},
+      {"x = [\n" + wide + "1,\n]\n", 0},                                // inside brackets
+      {"x = '''\n" + wide + "text\n'''\n", 0},                          // inside a string
+      {"def f():\n    pass\n" + wide + "# note\n" + wide + "\n", 0},   // comment and blank lines
+      {"x = (\ny = [\n" + wide + "1,\n]\n", 3},                         // any wide line once in error
+  };
+  for (const auto& row : rows) {
+    auto result = parse_python(row.text, "wide.py");
+    if (row.line == 0) {
+      EXPECT_TRUE(result.ok()) << row.text.substr(0, 20) << ": " << result.error().message();
+      continue;
+    }
+    ASSERT_FALSE(result.ok()) << row.text.substr(0, 20);
+    EXPECT_EQ(result.error().message(),
+              "Failed to parse Python file: wide.py: indentation of 256 columns or more at line " +
+                  std::to_string(row.line) + " is not supported");
+  }
+}
+
 }  // namespace
 }  // namespace tarn

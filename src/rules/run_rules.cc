@@ -57,11 +57,12 @@ std::vector<Diagnostic> run_changeset_rules(const std::vector<std::unique_ptr<Ch
                                             const std::vector<std::string>& changed_non_migrations,
                                             const Config& config) {
   std::vector<Diagnostic> result;
+  const ChangesetSuppressions suppressions(migrations);
   for (const auto& rule : rules) {
     if (!is_rule_enabled(config, rule->id())) continue;
     collect(
         rule->check(migrations, changed_migrations, changed_non_migrations, config), config,
-        [&](const Diagnostic& d) { return changeset_diagnostic_kept(migrations, d); }, result);
+        [&](const Diagnostic& d) { return suppressions.keeps(d); }, result);
   }
   return result;
 }
@@ -77,19 +78,19 @@ bool is_suppressed_in_range(const SuppressionMap& suppressions, std::string_view
   return false;
 }
 
-bool changeset_diagnostic_kept(const std::vector<const ParsedMigration*>& migrations, const Diagnostic& diagnostic) {
+ChangesetSuppressions::ChangesetSuppressions(const std::vector<const ParsedMigration*>& migrations) {
   for (const ParsedMigration* migration : migrations) {
-    if (paths_equal(migration->path, diagnostic.path)) {
-      return !is_suppressed_in_range(migration->suppressions, diagnostic.rule_id, diagnostic.span.start_line,
-                                     diagnostic.span.end_line);
-    }
+    by_path_.try_emplace(path_lexical_form(migration->path), migration);
+    for (const auto& [line, ids] : migration->suppressions) named_anywhere_.insert(ids.begin(), ids.end());
   }
-  for (const ParsedMigration* migration : migrations) {
-    for (const auto& [line, ids] : migration->suppressions) {
-      if (names_rule(ids, diagnostic.rule_id)) return false;
-    }
+}
+
+bool ChangesetSuppressions::keeps(const Diagnostic& diagnostic) const {
+  if (const auto it = by_path_.find(path_lexical_form(diagnostic.path)); it != by_path_.end()) {
+    return !is_suppressed_in_range(it->second->suppressions, diagnostic.rule_id, diagnostic.span.start_line,
+                                   diagnostic.span.end_line);
   }
-  return true;
+  return !names_rule(named_anywhere_, diagnostic.rule_id);
 }
 
 }  // namespace tarn

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "ast/model.h"
@@ -34,9 +36,19 @@ std::vector<Diagnostic> run_changeset_rules(const std::vector<std::unique_ptr<Ch
 bool is_suppressed_in_range(const SuppressionMap& suppressions, std::string_view rule_id, uint64_t start_line,
                             uint64_t end_line);
 
-// A finding about a migration of the change set follows that migration's
-// comments; one about any other changed file is dropped when any migration
-// names its rule anywhere.
-bool changeset_diagnostic_kept(const std::vector<const ParsedMigration*>& migrations, const Diagnostic& diagnostic);
+// Which changeset findings the change set's comments let through: one about
+// a migration of the change set follows that migration's comments (the first
+// migration with its path decides); one about any other changed file is
+// dropped when any migration names its rule anywhere. Built once per change
+// set, so each finding costs one lookup whatever the number of migrations.
+class ChangesetSuppressions {
+ public:
+  explicit ChangesetSuppressions(const std::vector<const ParsedMigration*>& migrations);
+  bool keeps(const Diagnostic& diagnostic) const;
+
+ private:
+  std::unordered_map<std::string, const ParsedMigration*> by_path_;  // by lexical form
+  std::set<std::string> named_anywhere_;
+};
 
 }  // namespace tarn

@@ -91,27 +91,25 @@ TEST(IsSuppressedInRange, WindowIsLineBeforeThroughLastLine) {
   EXPECT_FALSE(is_suppressed_in_range(map, "R001", 7, 5));  // an inverted window looks at nothing
 }
 
-TEST(ChangesetDiagnosticKept, OwnMigrationsCommentsOrAnyMigrationsForOtherFiles) {
+TEST(ChangesetSuppressions, OwnMigrationsCommentsOrAnyMigrationsForOtherFiles) {
   auto own = make_migration(Framework::Django, {}, "/repo/app/migrations/0002_x.py");
   own.suppressions = {{20, {"R009"}}};
   auto other = make_migration(Framework::Alembic, {}, "/repo/app/migrations/0003_y.py");
   other.suppressions = {{5, {"R009"}}, {401, {"R008"}}};
-  const std::vector<const ParsedMigration*> both{&other, &own};
-  EXPECT_TRUE(changeset_diagnostic_kept(both, finding("R009", 5, 5, Severity::Error, own.path)));
-  EXPECT_FALSE(changeset_diagnostic_kept(both, finding("R009", 21, 21, Severity::Error, own.path)));
+  const ChangesetSuppressions both({&other, &own});
+  EXPECT_TRUE(both.keeps(finding("R009", 5, 5, Severity::Error, own.path)));
+  EXPECT_FALSE(both.keeps(finding("R009", 21, 21, Severity::Error, own.path)));
   // Paths are equal component by component; a relative path never names the
   // absolute one, so that finding counts as one about another file.
-  EXPECT_TRUE(
-      changeset_diagnostic_kept(both, finding("R009", 5, 5, Severity::Error, "/repo/app/./migrations//0002_x.py/")));
-  EXPECT_FALSE(
-      changeset_diagnostic_kept(both, finding("R009", 5, 5, Severity::Error, "repo/app/migrations/0002_x.py")));
+  EXPECT_TRUE(both.keeps(finding("R009", 5, 5, Severity::Error, "/repo/app/./migrations//0002_x.py/")));
+  EXPECT_FALSE(both.keeps(finding("R009", 5, 5, Severity::Error, "repo/app/migrations/0002_x.py")));
   // The first migration with the finding's path decides.
   auto twin = own;
   twin.suppressions = {{5, {"R009"}}};
-  EXPECT_FALSE(changeset_diagnostic_kept({&twin, &own}, finding("R009", 5, 5, Severity::Error, own.path)));
+  EXPECT_FALSE(ChangesetSuppressions({&twin, &own}).keeps(finding("R009", 5, 5, Severity::Error, own.path)));
   const Diagnostic about_readme = finding("R008", 1, 1, Severity::Error, "README.md");
-  EXPECT_FALSE(changeset_diagnostic_kept(both, about_readme));
-  EXPECT_TRUE(changeset_diagnostic_kept({&own}, about_readme));
+  EXPECT_FALSE(both.keeps(about_readme));
+  EXPECT_TRUE(ChangesetSuppressions({&own}).keeps(about_readme));
 }
 
 TEST(RunChangesetRules, SelectionSuppressionAndWarningsAsErrors) {

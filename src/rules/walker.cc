@@ -43,6 +43,7 @@ std::optional<std::string_view> operation_model_name(const Operation& operation)
       operation.payload);
 }
 
+// Unreadable names are never tracked (see is_known), so they never match.
 bool is_created_here(Framework framework, const Operation& operation, const TableTracker& tracker) {
   if (framework == Framework::Django) {
     const auto model = operation_model_name(operation);
@@ -53,6 +54,10 @@ bool is_created_here(Framework framework, const Operation& operation, const Tabl
 
 namespace {
 
+// A name that could not be read is stored empty. It is no name: recording it
+// would make every other unreadable name a table this migration created.
+bool is_known(std::string_view name) { return !name.empty(); }
+
 // Records what a model/table operation does to the tracker. DeleteModel is
 // left to the caller, which must test before forgetting.
 void track_model_operation(Framework framework, const Operation& operation, const payload::Model& model,
@@ -61,21 +66,22 @@ void track_model_operation(Framework framework, const Operation& operation, cons
   switch (operation.kind) {
     case OperationKind::CreateModel:
       if (django) {
-        tracker.models.insert(to_lower_unicode(model.name));
-      } else if (operation.table) {
+        if (is_known(model.name)) tracker.models.insert(to_lower_unicode(model.name));
+      } else if (operation.table && is_known(operation.table->name)) {
         tracker.tables.insert(*operation.table);
       }
       break;
     case OperationKind::RenameModel:
       if (!model.old_name) break;
       if (django) {
-        if (tracker.models.erase(to_lower_unicode(*model.old_name)) > 0) {
+        if (tracker.models.erase(to_lower_unicode(*model.old_name)) > 0 && is_known(model.name)) {
           tracker.models.insert(to_lower_unicode(model.name));
         }
       } else if (operation.table) {
         // The decoders keep the schema across a rename, so the old table is
         // the old name in the new table's schema.
-        if (tracker.tables.erase(TableRef{*model.old_name, operation.table->schema}) > 0) {
+        if (tracker.tables.erase(TableRef{*model.old_name, operation.table->schema}) > 0 &&
+            is_known(operation.table->name)) {
           tracker.tables.insert(*operation.table);
         }
       }

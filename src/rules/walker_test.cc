@@ -91,6 +91,16 @@ TEST(Walker, TracksWhatTheMigrationCreates) {
         on_table(add_index("", 7), "a"), on_table(create("c", 8), "c", "s"), on_table(rename("c", "d", 9), "d", "s"),
         on_table(add_index("", 10), "d", "s"), on_table(rename("x", "y", 11), "y"), on_table(add_index("", 12), "y")},
        "1+ 2 3 4+ 5+ 6+ 7 8+ 9+ 10+ 11 12"},
+      // Unreadable names are stored empty; they never stand for a created table.
+      {"django: an empty name is never created",
+       Framework::Django,
+       {create("", 1), add_index("", 2), create("A", 3), rename("A", "", 4), add_index("", 5), add_index("A", 6)},
+       "1 2 3+ 4 5 6"},
+      {"alembic: an empty table name is never created",
+       Framework::Alembic,
+       {on_table(create("", 1), ""), on_table(add_index("", 2), ""), on_table(create("a", 3), "a"),
+        on_table(rename("a", "", 4), ""), on_table(add_index("", 5), ""), on_table(add_index("", 6), "a")},
+       "1 2 3+ 4 5 6"},
   };
   for (const Case& c : cases) {
     Seen seen;

@@ -92,6 +92,11 @@ class TempRepo {
   }
   void write(const std::string& rel, const std::string& bytes) const { tmp_.write("repo/" + rel, bytes); }
   void remove(const std::string& rel) const { std::filesystem::remove_all(at(rel)); }
+  // Commits everything in the work tree.
+  void commit_all(const std::string& message) const {
+    git("add -A");
+    git("commit -q -m " + quote(message));
+  }
   void commit_file(const std::string& rel, const std::string& bytes) const {
     write(rel, bytes);
     git("add -- " + quote(rel));

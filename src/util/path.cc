@@ -89,6 +89,17 @@ int compare_paths(std::string_view a, std::string_view b) {
   }
 }
 
+std::string path_lexical_form(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  ComponentReader reader(path);
+  while (const auto c = reader.next()) {
+    if (!out.empty() && out != "/") out += '/';
+    out += c->text;
+  }
+  return out;
+}
+
 bool path_starts_with(std::string_view path, std::string_view prefix) {
   const auto cp = path_components(path), cx = path_components(prefix);
   if (cx.size() > cp.size()) return false;

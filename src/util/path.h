@@ -26,6 +26,9 @@ std::vector<Component> path_components(std::string_view path);
 int compare_paths(std::string_view a, std::string_view b);
 inline bool paths_equal(std::string_view a, std::string_view b) { return compare_paths(a, b) == 0; }
 inline bool path_less(std::string_view a, std::string_view b) { return compare_paths(a, b) < 0; }
+// The components joined by single separators: two paths have the same form
+// exactly when paths_equal holds, so the form can key a hash table.
+std::string path_lexical_form(std::string_view path);
 
 // True when the components of `prefix` are a prefix of those of `path`.
 bool path_starts_with(std::string_view path, std::string_view prefix);

@@ -33,6 +33,16 @@ TEST(ComparePaths, ComponentOrder) {
   EXPECT_LT(compare_paths("./z", "a"), 0);
   EXPECT_LT(compare_paths("a", "a/b"), 0);
 
+  // The lexical form agrees with the comparison on every pair.
+  const std::vector<std::string> forms = {"",    ".",   "./",   "./a",   "a",      "a/",   "a//b/", "a/./b",
+                                          "a/b", "/",   "//",   "/a",    "/./a/", "../a", "a/..",  "a/../b"};
+  for (const auto& a : forms) {
+    for (const auto& b : forms) {
+      EXPECT_EQ(path_lexical_form(a) == path_lexical_form(b), paths_equal(a, b)) << a << " " << b;
+    }
+  }
+  EXPECT_EQ(path_lexical_form("//srv/./app//x.py/"), "/srv/app/x.py");
+
   std::vector<std::string> list = {"b", "a-b", "a/b", "a", "./c"};
   std::sort(list.begin(), list.end(), path_less);
   EXPECT_EQ(list, (std::vector<std::string>{"./c", "a", "a/b", "a-b", "b"}));

@@ -97,6 +97,19 @@ char32_t decode_utf8(std::string_view text, size_t& pos) {
   return cp;
 }
 
+std::u32string utf8_code_points(std::string_view bytes) {
+  std::string owned;
+  if (!is_valid_utf8(bytes)) {
+    owned = utf8_lossy(bytes);
+    bytes = owned;
+  }
+  std::u32string out;
+  out.reserve(bytes.size());
+  size_t pos = 0;
+  while (pos < bytes.size()) out.push_back(decode_utf8(bytes, pos));
+  return out;
+}
+
 void append_utf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
     out += static_cast<char>(cp);

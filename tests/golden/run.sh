@@ -11,8 +11,14 @@
 #   cwd              optional: a directory below the scratch dir to run the command in
 #   runas            optional: "nobody" runs the command as uid/gid 65534 when the harness is root,
 #                    so permission cases mean the same for root and ordinary users
+#   run              optional: a bash script run in place of the binary, for cases that reach tarn
+#                    through another program (git running it as a hook); it runs where the command
+#                    would, with the same environment plus TARN, the binary's absolute path, which
+#                    setup.sh is given too
 #   expected_stdout, expected_stderr, expected_status
 # The scratch dir's path is written @TMP@ in the expected texts.
+# Under the sanitizers ASAN_OPTIONS and UBSAN_OPTIONS pass through, and LeakSanitizer leaves
+# alone what tests/lsan.supp names (blocks libgit2 itself leaks on some error paths).
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 # Exit status: 0 when every case passed or was skipped, 77 when every case was skipped
 # (CTest runs one case per test and reports that as skipped), 1 otherwise.
@@ -20,6 +26,11 @@ set -uo pipefail
 shopt -s nullglob
 tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
 failed=0; count=0; skipped=0
+sanitizer_env=()
+for var in ASAN_OPTIONS UBSAN_OPTIONS; do [[ -n "${!var:-}" ]] && sanitizer_env+=("$var=${!var}"); done
+# The slow unwinder shows libgit2's frames even below libraries built without frame pointers.
+lsan_supp="$(cd "$(dirname "$0")/.." && pwd)/lsan.supp"
+sanitizer_env+=("LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$lsan_supp:print_suppressions=0:fast_unwind_on_malloc=0")
 names=("$@")
 if ((${#names[@]} == 0)); then
   for d in "$cases"/*/; do names+=("$(basename "$d")"); done
@@ -45,7 +56,7 @@ for name in "${names[@]}"; do
     while IFS= read -r line; do [[ -n "$line" ]] && extra_env+=("$line"); done <"$dir/env"
   fi
   if [[ -f "$dir/setup.sh" ]]; then
-    (cd "$tmp" && HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 \
+    (cd "$tmp" && HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 TARN="$tarn" \
       GIT_AUTHOR_NAME=golden GIT_AUTHOR_EMAIL=golden@example.com GIT_AUTHOR_DATE="2024-01-01T00:00:00Z" \
       GIT_COMMITTER_NAME=golden GIT_COMMITTER_EMAIL=golden@example.com GIT_COMMITTER_DATE="2024-01-01T00:00:00Z" \
       bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1
@@ -62,9 +73,13 @@ for name in "${names[@]}"; do
   if [[ -f "$dir/runas" && "$(id -u)" == 0 ]]; then
     prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
   fi
-  eval "args=($(cat "$dir/cmd" 2>/dev/null))"
-  (cd "$run_dir" && env -i PATH="$PATH" HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 NO_COLOR=1 "${extra_env[@]}" \
-     "${prefix[@]}" "$tarn" "${args[@]}" >"$base/out" 2>"$base/err" </dev/null)
+  if [[ -f "$dir/run" ]]; then
+    args=(bash "$dir/run")
+  else
+    eval "args=(\"\$tarn\" $(cat "$dir/cmd" 2>/dev/null))"
+  fi
+  (cd "$run_dir" && env -i PATH="$PATH" HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 NO_COLOR=1 TARN="$tarn" \
+     "${sanitizer_env[@]}" "${extra_env[@]}" "${prefix[@]}" "${args[@]}" >"$base/out" 2>"$base/err" </dev/null)
   status=$?
   sed "s#$tmp#@TMP@#g" "$base/out" >"$base/out2"
   sed "s#$tmp#@TMP@#g" "$base/err" >"$base/err2"

@@ -1,0 +1,36 @@
+#include "main/color.h"
+
+#include <gtest/gtest.h>
+
+namespace tarn {
+namespace {
+
+TEST(ColorDecision, EnvironmentBeforeTerminal) {
+  struct Case {
+    ColorEnvironment env;
+    bool terminal;
+    bool expected;
+  };
+  const Case cases[] = {
+      {{}, true, true},
+      {{}, false, false},
+      {{.no_color = ""}, true, false},
+      {{.no_color = "1"}, true, false},
+      {{.clicolor = "0"}, true, false},
+      {{.clicolor = "1"}, false, false},
+      {{.clicolor = "1"}, true, true},
+      {{.clicolor_force = "1"}, false, true},
+      {{.clicolor_force = ""}, false, true},
+      {{.clicolor_force = "0"}, false, false},
+      {{.clicolor_force = "0"}, true, true},
+      // Forcing wins over both ways of turning colour off.
+      {{.clicolor_force = "1", .no_color = "1", .clicolor = "0"}, false, true},
+      {{.clicolor_force = "0", .no_color = "1"}, true, false},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(color_decision(cases[i].env, cases[i].terminal), cases[i].expected) << "case " << i;
+  }
+}
+
+}  // namespace
+}  // namespace tarn
