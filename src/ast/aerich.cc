@@ -1,5 +1,6 @@
 #include "ast/aerich.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -101,26 +102,32 @@ class AerichWalker {
     }
 
     // Run order: the called function, functions passed by name, then the
-    // node's own children; pushed in reverse onto the stack.
-    std::vector<Item> next;
+    // node's own children; pushed in run order, then reversed in place.
+    const size_t first = stack_.size();
     if (type == "call") {
       auto fn = field(node, "function");
       const std::string_view f = fn ? node_text(parsed_.source, *fn) : std::string_view{};
-      auto args = field(node, "arguments");
-      const std::vector<TSNode> arg_nodes = args ? named_children(*args) : std::vector<TSNode>{};
-      if (f == "execute_statement" && arg_nodes.size() > 1) {
-        if (auto literal = string_node_kind(arg_nodes[1])) scan_literal(*literal, unconditional);
+      const bool executes = f == "execute_statement";
+      if (functions_.contains(f)) stack_.push_back(function_item(f, unconditional));
+      if (auto args = field(node, "arguments")) {
+        size_t index = 0;
+        for_each_child(*args, [&](TSNode arg) {
+          if (!ts_node_is_named(arg)) return true;
+          if (executes && index++ == 1) {
+            if (auto literal = string_node_kind(arg)) scan_literal(*literal, unconditional);
+          }
+          if (node_is(arg, "identifier"))
+            stack_.push_back(function_item(node_text(parsed_.source, arg), unconditional));
+          return true;
+        });
       }
-      if (functions_.contains(f)) next.push_back(function_item(f, unconditional));
-      for (TSNode arg : arg_nodes)
-        if (node_is(arg, "identifier")) next.push_back(function_item(node_text(parsed_.source, arg), unconditional));
     }
     const bool child_unconditional = unconditional && !is_branching_statement(type);
     for_each_child(node, [&](TSNode c) {
-      if (ts_node_is_named(c)) next.push_back(Item{c, {}, false, child_unconditional});
+      if (ts_node_is_named(c)) stack_.push_back(Item{c, {}, false, child_unconditional});
       return true;
     });
-    stack_.insert(stack_.end(), next.rbegin(), next.rend());
+    std::reverse(stack_.begin() + static_cast<std::ptrdiff_t>(first), stack_.end());
   }
 
   static Item function_item(std::string_view name, bool unconditional) { return Item{TSNode{}, name, true, unconditional}; }

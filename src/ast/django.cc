@@ -56,19 +56,30 @@ std::optional<FieldFlags> read_field_flags(const DjangoContext& ctx, TSNode args
   const std::string_view cls = callee_basename(ctx.source, call).value_or("");
   // The field lives in a join table of its own; the model's table gets no column.
   if (cls == "ManyToManyField") return std::nullopt;
-  const auto is = [&](std::string_view name, std::string_view word) {
-    return keyword_equals(ctx.source, call, name, word);
-  };
   FieldFlags flags;
   flags.foreign_key = cls == "ForeignKey" || cls == "OneToOneField";
   flags.is_foreign_key_class = cls == "ForeignKey";
-  flags.db_constraint = !is("db_constraint", "False");
-  flags.db_index_false = is("db_index", "False");
-  flags.db_index = is("db_index", "True") || (cls == "SlugField" && !flags.db_index_false);
-  flags.unique = is("unique", "True") || is("primary_key", "True");
-  flags.null = is("null", "True");
-  flags.has_default = keyword_has_value(ctx.source, call, "default");
-  flags.has_db_default = keyword_has_value(ctx.source, call, "db_default");
+  // Any keyword of the name with the value counts.
+  bool db_constraint_false = false, db_index_true = false;
+  for_each_keyword_value(ctx.source, call, [&](std::string_view name, TSNode value) {
+    const std::string_view text = trimmed_text(ctx.source, value);
+    if (name == "db_constraint") {
+      db_constraint_false |= text == "False";
+    } else if (name == "db_index") {
+      db_index_true |= text == "True";
+      flags.db_index_false |= text == "False";
+    } else if (name == "unique" || name == "primary_key") {
+      flags.unique |= text == "True";
+    } else if (name == "null") {
+      flags.null |= text == "True";
+    } else if (name == "default") {
+      flags.has_default |= is_provided_value(ctx.source, value);
+    } else if (name == "db_default") {
+      flags.has_db_default |= is_provided_value(ctx.source, value);
+    }
+  });
+  flags.db_constraint = !db_constraint_false;
+  flags.db_index = db_index_true || (cls == "SlugField" && !flags.db_index_false);
   return flags;
 }
 

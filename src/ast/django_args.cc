@@ -47,19 +47,6 @@ void for_each_call_keyword(TSNode call, Fn&& fn) {
   for_each_child(*args, [&](TSNode child) { return !node_is(child, "keyword_argument") || fn(child); });
 }
 
-// Some keyword argument `name` of the call has a value satisfying pred.
-template <typename Pred>
-bool any_keyword_value(std::string_view source, TSNode call, std::string_view name, Pred&& pred) {
-  bool found = false;
-  for_each_call_keyword(call, [&](TSNode kw) {
-    if (!has_name(source, kw, name)) return true;
-    const auto value = unparenthesized(field(kw, "value"));
-    found = value && pred(*value);
-    return !found;
-  });
-  return found;
-}
-
 bool has_content(TSNode list) { return first_value_child(list).has_value(); }
 
 // Appends the operations decoded from the calls of one operation list.
@@ -190,15 +177,19 @@ std::optional<std::string_view> callee_basename(std::string_view source, TSNode 
   return after_last_dot(node_text(source, *function));
 }
 
-bool keyword_equals(std::string_view source, TSNode call, std::string_view name, std::string_view word) {
-  return any_keyword_value(source, call, name, [&](TSNode value) { return trimmed_text(source, value) == word; });
+void for_each_keyword_value(std::string_view source, TSNode call,
+                            const std::function<void(std::string_view name, TSNode value)>& fn) {
+  for_each_call_keyword(call, [&](TSNode kw) {
+    const auto name = field(kw, "name");
+    const auto value = unparenthesized(field(kw, "value"));
+    if (name && value) fn(node_text(source, *name), *value);
+    return true;
+  });
 }
 
-bool keyword_has_value(std::string_view source, TSNode call, std::string_view name) {
-  return any_keyword_value(source, call, name, [&](TSNode value) {
-    const std::string_view text = trimmed_text(source, value);
-    return text != "None" && after_last_dot(text) != "NOT_PROVIDED";
-  });
+bool is_provided_value(std::string_view source, TSNode value) {
+  const std::string_view text = trimmed_text(source, value);
+  return text != "None" && after_last_dot(text) != "NOT_PROVIDED";
 }
 
 std::optional<std::string> read_name_argument(std::string_view source, TSNode args, std::string_view keyword,

@@ -6,6 +6,7 @@
 #include <tree_sitter/api.h>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -67,10 +68,12 @@ std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args
 std::vector<TSNode> keyword_arguments(TSNode call);
 // Text of the call's function after its last ".".
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call);
-// Some keyword argument `name` has a value whose trimmed text is `word`.
-bool keyword_equals(std::string_view source, TSNode call, std::string_view name, std::string_view word);
-// Some keyword argument `name` has a value other than None / NOT_PROVIDED.
-bool keyword_has_value(std::string_view source, TSNode call, std::string_view name);
+// fn(name, value) for each keyword argument of the call that has a value, in
+// order: one pass, however many keywords the caller looks for.
+void for_each_keyword_value(std::string_view source, TSNode call,
+                            const std::function<void(std::string_view name, TSNode value)>& fn);
+// A keyword value other than None / NOT_PROVIDED.
+bool is_provided_value(std::string_view source, TSNode value);
 
 // By keyword `keyword`, else (when `position` is given) by position.
 std::optional<std::string> read_name_argument(std::string_view source, TSNode args, std::string_view keyword,

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
+#include "util/split.h"
 #include "util/utf8.h"
 
 namespace tarn {
 
 namespace {
-
-using Words = std::vector<std::string>;
 
 bool is_word_byte(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
@@ -63,12 +62,12 @@ std::optional<WordPos> find_word(std::string_view text, std::string_view upper) 
   return std::nullopt;
 }
 
-bool starts_with_words(const Words& words, SqlPhrase phrase) {
+bool starts_with_words(const SqlWords& words, SqlPhrase phrase) {
   if (words.size() < phrase.size()) return false;
   return std::equal(phrase.begin(), phrase.end(), words.begin());
 }
 
-bool contains_words(const Words& words, SqlPhrase phrase) {
+bool contains_words(const SqlWords& words, SqlPhrase phrase) {
   auto next = phrase.begin();
   if (next == phrase.end()) return true;
   for (const std::string& w : words) {
@@ -77,13 +76,13 @@ bool contains_words(const Words& words, SqlPhrase phrase) {
   return false;
 }
 
-bool has_word(const Words& words, std::string_view keyword) {
+bool has_word(const SqlWords& words, std::string_view keyword) {
   return std::find(words.begin(), words.end(), keyword) != words.end();
 }
 
 enum class IndexForm { None, Plain, Unique, Glued };
 
-IndexForm create_index_form(const Words& w) {
+IndexForm create_index_form(const SqlWords& w) {
   if (w.empty()) return IndexForm::None;
   if (w[0] == "CREATE" && w.size() >= 2) {
     if (w[1] == "INDEX") return IndexForm::Plain;
@@ -93,7 +92,7 @@ IndexForm create_index_form(const Words& w) {
   return IndexForm::None;
 }
 
-bool drop_index_words(const Words& w) {
+bool drop_index_words(const SqlWords& w) {
   if (w.empty()) return false;
   return (w.size() >= 2 && w[0] == "DROP" && w[1] == "INDEX") || w[0].starts_with("DROPINDEX");
 }
@@ -129,7 +128,7 @@ class StatementScanner {
         out_(out) {}
 
   void scan(std::string_view stmt) {
-    Words w = sql_words_upper(stmt);
+    SqlWords w = sql_words_upper(stmt);
     if (starts_with_words(w, {"DO"})) {
       // The body of a DO block is opaque except for the ALTER TABLE it runs.
       if (auto pos = find_alter_table(stmt)) stmt = stmt.substr(*pos);
@@ -180,7 +179,7 @@ class StatementScanner {
   }
 
  private:
-  void alter_table(std::string_view stmt, const Words& w) {
+  void alter_table(std::string_view stmt, const SqlWords& w) {
     auto t = sql_text_after_phrase(stmt, "TABLE");
     if (!t) return;
     const std::string& table = t->name;
@@ -321,28 +320,19 @@ std::string strip_sql_comments(std::string_view text) {
   return out;
 }
 
-std::vector<std::string> sql_words_upper(std::string_view text) {
+SqlWords sql_words_upper(std::string_view text) {
   std::vector<std::string> words;
   for (auto w = next_word(text, 0); w; w = next_word(text, w->end))
     words.push_back(ascii_upper(text.substr(w->start, w->end - w->start)));
   return words;
 }
 
-bool is_create_index_sql(std::string_view text) { return create_index_form(sql_words_upper(text)) != IndexForm::None; }
+bool is_create_index_sql(const SqlWords& words) { return create_index_form(words) != IndexForm::None; }
 
-bool is_drop_index_sql(std::string_view text) { return drop_index_words(sql_words_upper(text)); }
+bool is_drop_index_sql(const SqlWords& words) { return drop_index_words(words); }
 
 std::vector<std::string_view> sql_statements(std::string_view stripped) {
-  std::vector<std::string_view> out;
-  size_t start = 0;
-  while (start <= stripped.size()) {
-    size_t end = stripped.find(';', start);
-    if (end == std::string_view::npos) end = stripped.size();
-    const std::string_view piece = trim_unicode(stripped.substr(start, end - start));
-    if (!piece.empty()) out.push_back(piece);
-    start = end + 1;
-  }
-  return out;
+  return split_at(stripped, ';', Pieces::TrimmedNonEmpty);
 }
 
 bool sql_starts_with_phrase(std::string_view statement, SqlPhrase phrase) {
@@ -351,10 +341,6 @@ bool sql_starts_with_phrase(std::string_view statement, SqlPhrase phrase) {
 
 bool sql_contains_phrase(std::string_view statement, SqlPhrase phrase) {
   return contains_words(sql_words_upper(statement), phrase);
-}
-
-bool sql_contains_keyword(std::string_view statement, std::string_view keyword) {
-  return has_word(sql_words_upper(statement), keyword);
 }
 
 std::optional<TableRef> sql_text_after_phrase(std::string_view statement, std::string_view keyword) {

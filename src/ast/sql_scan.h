@@ -17,13 +17,16 @@ namespace tarn {
 // literals one space each; everything else is copied unchanged.
 std::string strip_sql_comments(std::string_view text);
 
-// Runs of ASCII letters, digits and "_", ASCII upper-cased, in order.
-std::vector<std::string> sql_words_upper(std::string_view text);
+using SqlWords = std::vector<std::string>;
 
-// CREATE [UNIQUE] INDEX ..., also written glued (CREATEINDEX...).
-bool is_create_index_sql(std::string_view text);
-// DROP INDEX ..., also written glued (DROPINDEX...).
-bool is_drop_index_sql(std::string_view text);
+// Runs of ASCII letters, digits and "_", ASCII upper-cased, in order.
+SqlWords sql_words_upper(std::string_view text);
+
+// The words of a statement (sql_words_upper) are CREATE [UNIQUE] INDEX ...,
+// also written glued (CREATEINDEX...).
+bool is_create_index_sql(const SqlWords& words);
+// ... are DROP INDEX ..., also written glued (DROPINDEX...).
+bool is_drop_index_sql(const SqlWords& words);
 
 // Appends the operations one SQL text describes, each stamped with `span`.
 // The flags come from the Aerich walker: the text lies outside any
@@ -43,7 +46,6 @@ std::vector<std::string_view> sql_statements(std::string_view stripped);
 bool sql_starts_with_phrase(std::string_view statement, SqlPhrase phrase);
 // The phrase's words occur in the statement in order, others allowed between.
 bool sql_contains_phrase(std::string_view statement, SqlPhrase phrase);
-bool sql_contains_keyword(std::string_view statement, std::string_view keyword);
 
 // The (optionally schema-qualified) name after the first whole-word
 // occurrence of `keyword`, skipping IF / NOT / EXISTS before it.

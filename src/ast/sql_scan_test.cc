@@ -53,8 +53,8 @@ TEST(IndexPredicates, GluedAndSpacedForms) {
       {"DROPINDE", false, false},        {"DROP TABLE t", false, false},
   };
   for (const auto& [in, create, drop] : cases) {
-    EXPECT_EQ(is_create_index_sql(in), create) << in;
-    EXPECT_EQ(is_drop_index_sql(in), drop) << in;
+    EXPECT_EQ(is_create_index_sql(sql_words_upper(in)), create) << in;
+    EXPECT_EQ(is_drop_index_sql(sql_words_upper(in)), drop) << in;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "parser/node.h"
+#include "util/split.h"
 #include "util/utf8.h"
 
 namespace tarn {
@@ -38,19 +39,12 @@ void collect_comments(const ParsedSource& parsed, TSNode node, std::vector<Comme
 
 std::vector<std::string> suppression_items(std::string_view list) {
   std::vector<std::string> items;
-  size_t start = 0;
-  while (start <= list.size()) {
-    size_t comma = list.find(',', start);
-    if (comma == std::string_view::npos) comma = list.size();
-    const std::string_view piece = trim_unicode(list.substr(start, comma - start));
-    if (!piece.empty()) {
-      std::string id(piece);
-      for (char& c : id) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-      }
-      items.push_back(std::move(id));
+  for (std::string_view piece : split_at(list, ',', Pieces::TrimmedNonEmpty)) {
+    std::string id(piece);
+    for (char& c : id) {
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
-    start = comma + 1;
+    items.push_back(std::move(id));
   }
   return items;
 }

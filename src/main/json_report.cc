@@ -1,5 +1,7 @@
 #include "main/json_report.h"
 
+#include <array>
+#include <cstdint>
 #include <exception>
 
 #include "util/utf8.h"
@@ -8,16 +10,40 @@ namespace tarn {
 
 namespace {
 
-// The escaping of the JSON library's dump: quote, backslash and control
-// characters escaped, everything else written as it is; invalid UTF-8 is
-// replaced first so the document is always valid.
-void append_json_string(std::string& out, std::string_view raw) {
+// What the escaping loop must do with each byte: copy it (most bytes), note
+// that it is not ASCII, or escape it.
+enum class ByteClass : uint8_t { Plain, NonAscii, Escaped };
+
+constexpr std::array<ByteClass, 256> kByteClasses = [] {
+  std::array<ByteClass, 256> classes{};
+  for (size_t c = 0; c < classes.size(); ++c) {
+    if (c < 0x20 || c == '"' || c == '\\') {
+      classes[c] = ByteClass::Escaped;
+    } else if (c >= 0x80) {
+      classes[c] = ByteClass::NonAscii;
+    }
+  }
+  return classes;
+}();
+
+// Writes `text` quoted, with the escaping of the JSON library's dump: quote,
+// backslash and control characters escaped, everything else as it is. Runs of
+// plain bytes are copied whole. Returns whether any byte was not ASCII.
+bool append_quoted(std::string& out, std::string_view text) {
   static const char hex[] = "0123456789abcdef";
-  const std::string lossy = is_valid_utf8(raw) ? std::string() : utf8_lossy(raw);
-  const std::string_view text = lossy.empty() ? raw : std::string_view(lossy);
+  bool non_ascii = false;
   out += '"';
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
+  size_t plain = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const ByteClass kind = kByteClasses[c];
+    if (kind == ByteClass::Plain) continue;
+    if (kind == ByteClass::NonAscii) {
+      non_ascii = true;
+      continue;
+    }
+    out.append(text.substr(plain, i - plain));
+    plain = i + 1;
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -27,16 +53,24 @@ void append_json_string(std::string& out, std::string_view raw) {
       case '\r': out += "\\r"; break;
       case '\t': out += "\\t"; break;
       default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out += hex[c >> 4];
-          out += hex[c & 0xF];
-        } else {
-          out += ch;
-        }
+        out += "\\u00";
+        out += hex[c >> 4];
+        out += hex[c & 0xF];
     }
   }
+  out.append(text.substr(plain));
   out += '"';
+  return non_ascii;
+}
+
+// Invalid UTF-8 is replaced first so the document is always valid; only text
+// with a non-ASCII byte can be invalid, so most strings are read once.
+void append_json_string(std::string& out, std::string_view raw) {
+  const size_t start = out.size();
+  if (append_quoted(out, raw) && !is_valid_utf8(raw)) {
+    out.resize(start);
+    append_quoted(out, utf8_lossy(raw));
+  }
 }
 
 void append_member(std::string& out, std::string_view key, std::string_view value, bool last = false) {

@@ -35,10 +35,17 @@ TSNode unparenthesized(TSNode n);
 std::optional<TSNode> unparenthesized(std::optional<TSNode> n);
 
 // Calls fn(child) for each child in order; fn returns false to stop.
+// Reaching a child by index allocates nothing but costs more the further
+// along the child is, so only short child lists are read that way.
 template <typename Fn>
 void for_each_child(TSNode n, Fn&& fn) {
+  constexpr uint32_t kChildrenByIndex = 8;
   const uint32_t count = ts_node_child_count(n);
-  if (count == 0) return;
+  if (count <= kChildrenByIndex) {
+    for (uint32_t i = 0; i < count; ++i)
+      if (!fn(ts_node_child(n, i))) return;
+    return;
+  }
   Cursor cursor(n);
   if (!ts_tree_cursor_goto_first_child(cursor.get())) return;
   for (uint32_t i = 0; i < count; ++i) {

@@ -19,6 +19,30 @@ const TSLanguage* python_language() {
 
 namespace {
 
+thread_local std::vector<CursorHandle> idle_cursors;
+
+}  // namespace
+
+Cursor::Cursor(TSNode node) {
+  if (idle_cursors.empty()) {
+    c_.reset(new TSTreeCursor(ts_tree_cursor_new(node)));
+    return;
+  }
+  c_ = std::move(idle_cursors.back());
+  idle_cursors.pop_back();
+  ts_tree_cursor_reset(c_.get(), node);
+}
+
+Cursor::~Cursor() {
+  // Should the pool fail to grow, the cursor is simply deleted.
+  try {
+    idle_cursors.push_back(std::move(c_));
+  } catch (...) {
+  }
+}
+
+namespace {
+
 // The text is handed out in bounded chunks so that the bytes served measure
 // how far the lexer has read, rescans included; once they pass the budget the
 // flag tree-sitter polls between parse actions stops the parse.

@@ -27,17 +27,27 @@ struct ParserDeleter {
 using TreeHandle = std::unique_ptr<TSTree, TreeDeleter>;
 using ParserHandle = std::unique_ptr<TSParser, ParserDeleter>;
 
-// A tree cursor that is always released.
+struct CursorDeleter {
+  void operator()(TSTreeCursor* c) const {
+    ts_tree_cursor_delete(c);
+    delete c;
+  }
+};
+using CursorHandle = std::unique_ptr<TSTreeCursor, CursorDeleter>;
+
+// A tree cursor at `node`, borrowed from a pool of the thread's idle cursors
+// and given back when it goes out of scope: a walk allocates nothing once the
+// pool holds as many cursors as walks are ever nested.
 class Cursor {
  public:
-  explicit Cursor(TSNode node) : c_(ts_tree_cursor_new(node)) {}
-  ~Cursor() { ts_tree_cursor_delete(&c_); }
+  explicit Cursor(TSNode node);
+  ~Cursor();
   Cursor(const Cursor&) = delete;
   Cursor& operator=(const Cursor&) = delete;
-  TSTreeCursor* get() { return &c_; }
+  TSTreeCursor* get() { return c_.get(); }
 
  private:
-  TSTreeCursor c_;
+  CursorHandle c_;
 };
 
 // The whole text of one migration file and its syntax tree.

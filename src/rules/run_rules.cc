@@ -10,7 +10,8 @@ namespace tarn {
 namespace {
 
 bool names_rule(const std::set<std::string>& ids, std::string_view rule_id) {
-  return ids.count(std::string(rule_id)) > 0;
+  // Nearly every set asked is empty: no selection, no suppression there.
+  return !ids.empty() && ids.count(std::string(rule_id)) > 0;
 }
 
 // Keeps the diagnostics `keep` accepts, raises them under warnings-as-errors

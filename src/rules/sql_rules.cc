@@ -1,5 +1,6 @@
 #include "rules/sql_rules.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -8,38 +9,37 @@
 #include "ast/sql_scan.h"
 #include "rules/operation_rules.h"
 #include "rules/rule_support.h"
+#include "util/split.h"
 
 namespace tarn {
 
 namespace {
-
-// The forward SQL of a raw SQL operation, comments and literals removed
-// (so a semicolon inside either never splits), cut at every semicolon.
-// Pieces are left untrimmed: only their words matter.
-std::vector<std::string_view> sql_pieces(const std::string& stripped) {
-  std::vector<std::string_view> pieces;
-  std::string_view rest = stripped;
-  while (true) {
-    auto at = rest.find(';');
-    pieces.push_back(rest.substr(0, at));
-    if (at == std::string_view::npos) break;
-    rest.remove_prefix(at + 1);
-  }
-  return pieces;
-}
 
 const payload::Sql* raw_sql_of(const Operation& op) {
   if (op.kind != OperationKind::RunSQL && op.kind != OperationKind::RawSql) return nullptr;
   return std::get_if<payload::Sql>(&op.payload);
 }
 
-bool has_concurrently(std::string_view piece) { return sql_contains_keyword(piece, "CONCURRENTLY"); }
+// The index statements in the forward SQL of a raw SQL operation. Comments
+// and literals are removed first, so a semicolon inside either never splits;
+// each piece is split into words once.
+struct IndexStatements {
+  bool plain_create = false;  // CREATE INDEX without CONCURRENTLY
+  bool concurrent = false;    // CREATE INDEX, DROP INDEX or REINDEX with CONCURRENTLY
+};
 
-bool is_concurrent_index_statement(std::string_view piece) {
-  if (!has_concurrently(piece)) return false;
-  if (is_create_index_sql(piece) || is_drop_index_sql(piece)) return true;
-  auto words = sql_words_upper(piece);
-  return !words.empty() && words[0] == "REINDEX";
+IndexStatements index_statements(const payload::Sql& sql) {
+  IndexStatements out;
+  const std::string stripped = strip_sql_comments(sql.sql);
+  for (std::string_view piece : split_at(stripped, ';')) {
+    const SqlWords words = sql_words_upper(piece);
+    const bool concurrently = std::find(words.begin(), words.end(), "CONCURRENTLY") != words.end();
+    const bool creates = is_create_index_sql(words);
+    out.plain_create = out.plain_create || (creates && !concurrently);
+    out.concurrent = out.concurrent || (concurrently && (creates || is_drop_index_sql(words) ||
+                                                         (!words.empty() && words[0] == "REINDEX")));
+  }
+  return out;
 }
 
 constexpr RuleDescription kRunsqlCreateIndex{
@@ -64,14 +64,9 @@ class RunsqlCreateIndex final : public DescribedRule<Rule, kRunsqlCreateIndex> {
       // Index operations of Alembic and Aerich are the index rules' business;
       // only raw SQL is read here, and only its forward text.
       const payload::Sql* sql = raw_sql_of(*op);
-      if (sql == nullptr) continue;
-      std::string stripped = strip_sql_comments(sql->sql);
-      for (std::string_view piece : sql_pieces(stripped)) {
-        if (is_create_index_sql(piece) && !has_concurrently(piece)) {
-          out.push_back(
-              make_diagnostic(*this, Severity::Error, ctx.path, op->span, kCreateIndexTexts[migration.framework]));
-          break;
-        }
+      if (sql != nullptr && index_statements(*sql).plain_create) {
+        out.push_back(
+            make_diagnostic(*this, Severity::Error, ctx.path, op->span, kCreateIndexTexts[migration.framework]));
       }
     }
     return out;
@@ -133,12 +128,7 @@ bool is_concurrent_operation(const Operation& operation) {
     return true;
   }
   const payload::Sql* sql = raw_sql_of(operation);
-  if (sql == nullptr) return false;
-  std::string stripped = strip_sql_comments(sql->sql);
-  for (std::string_view piece : sql_pieces(stripped)) {
-    if (is_concurrent_index_statement(piece)) return true;
-  }
-  return false;
+  return sql != nullptr && index_statements(*sql).concurrent;
 }
 
 std::unique_ptr<Rule> make_runsql_create_index() { return std::make_unique<RunsqlCreateIndex>(); }

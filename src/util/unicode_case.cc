@@ -127,7 +127,9 @@ char32_t lower_code_point(char32_t cp) {
 }
 
 std::string to_lower_unicode(std::string_view text) {
-  if (!is_valid_utf8(text)) {
+  // ASCII text, the common case, needs no decoding: only A-Z change.
+  const bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii || !is_valid_utf8(text)) {
     std::string out(text);
     for (char& c : out) {
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
