@@ -88,6 +88,17 @@ ModuleImport to_module_import(std::string_view source, TSNode statement) {
   return out;
 }
 
+// First ERROR or MISSING node in pre-order; its descendants are not searched.
+std::optional<TSNode> first_error_node(TSNode node) {
+  if (ts_node_is_error(node) || ts_node_is_missing(node)) return node;
+  std::optional<TSNode> found;
+  for_each_child(node, [&](TSNode child) {
+    found = first_error_node(child);
+    return !found.has_value();
+  });
+  return found;
+}
+
 void analyze_django(const ParsedSource& parsed, ParsedMigration& out) {
   const auto migration = find_migration_class(parsed);
   const ModuleScope scope = collect_module_variables(parsed, migration);
@@ -145,11 +156,18 @@ ParsedMigration analyze_migration(const std::string& path, const ParsedSource& p
   return m;
 }
 
-Result<ParsedMigration> parse_migration_source(const std::string& path, std::string_view source) {
-  if (source.size() > kMaxMigrationBytes) return Error::file_too_large(path, source.size(), kMaxMigrationBytes);
-  ParsedSource parsed{std::string(source), nullptr};
+Result<ParsedMigration> parse_migration(const std::string& path, std::string text, SyntaxErrorReport report) {
+  if (text.size() > kMaxMigrationBytes) return Error::file_too_large(path, text.size(), kMaxMigrationBytes);
+  ParsedSource parsed{std::move(text), nullptr};
   TRY_ASSIGN(parsed.tree, parse_python(parsed.source, path));
-  if (ts_node_has_error(parsed.root())) return Error::parse_failed(path, "syntax error in migration file");
+  const TSNode root = parsed.root();
+  if (ts_node_has_error(root)) {
+    if (report == SyntaxErrorReport::Plain) return Error::parse_failed(path, "syntax error in migration file");
+    if (const auto bad = first_error_node(root)) {
+      const TSPoint at = ts_node_start_point(*bad);
+      return Error::syntax_error(path, uint64_t{at.row} + 1, at.column);
+    }
+  }
   return analyze_migration(path, parsed);
 }
 

@@ -3,6 +3,7 @@
 
 #include <tree_sitter/api.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +17,16 @@ namespace tarn {
 // Never fails: constructs it does not recognise are skipped.
 ParsedMigration analyze_migration(const std::string& path, const ParsedSource& parsed);
 
-// Entry point for text that did not come from disk (git mode): size limit,
-// parse, refusal of a tree with a syntax error, then analysis.
-Result<ParsedMigration> parse_migration_source(const std::string& path, std::string_view source);
+// How a text whose tree holds a syntax error is refused. Files on disk name
+// where the first error lies; texts read from git never have.
+enum class SyntaxErrorReport : uint8_t {
+  AtFirstError,  // SyntaxError with the line and column of the first error
+  Plain,         // ParseFailed "syntax error in migration file"
+};
+
+// The one road from a migration's text to its record, whichever mode read the
+// text: size limit, parse, refusal of a tree with a syntax error, analysis.
+Result<ParsedMigration> parse_migration(const std::string& path, std::string text, SyntaxErrorReport report);
 
 // Appends every import statement in the subtree of `node`, in source order.
 void scan_imports(TSNode node, std::vector<TSNode>& out);

@@ -8,9 +8,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ast/analyze.h"
-#include "parser/node.h"
-#include "parser/parser.h"
 #include "util/utf8.h"
 
 namespace tarn {
@@ -124,32 +121,6 @@ ReadOutcome read_regular_file(const std::string& path, uint64_t limit) {
     return f;
   }
   return text;
-}
-
-std::optional<TSNode> find_first_error_node(TSNode node) {
-  if (ts_node_is_error(node) || ts_node_is_missing(node)) return node;
-  std::optional<TSNode> found;
-  for_each_child(node, [&](TSNode child) {
-    found = find_first_error_node(child);
-    return !found.has_value();
-  });
-  return found;
-}
-
-Result<ParsedMigration> parse_migration_file(const std::string& path) {
-  ReadOutcome read = read_regular_file(path, kMaxMigrationBytes);
-  if (auto* failure = std::get_if<ReadFailure>(&read)) return failure->to_error(path);
-
-  ParsedSource parsed{std::move(std::get<std::string>(read)), nullptr};
-  TRY_ASSIGN(parsed.tree, parse_python(parsed.source, path));
-  const TSNode root = parsed.root();
-  if (ts_node_has_error(root)) {
-    if (const auto bad = find_first_error_node(root)) {
-      const TSPoint at = ts_node_start_point(*bad);
-      return Error::syntax_error(path, uint64_t{at.row} + 1, at.column);
-    }
-  }
-  return analyze_migration(path, parsed);
 }
 
 }  // namespace tarn

@@ -1,18 +1,13 @@
-// Safe reading of files named by the user or found by the walk, and the
-// disk-mode parse of one migration file.
+// Safe reading of files named by the user or found by the walk.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <variant>
 
-#include <tree_sitter/api.h>
-
-#include "ast/model.h"
 #include "error/result.h"
 
 namespace tarn {
@@ -40,13 +35,6 @@ using ReadOutcome = std::variant<std::string, ReadFailure>;
 // sockets, devices and directories are refused without being opened for
 // reading, so nothing here can block.
 ReadOutcome read_regular_file(const std::string& path, uint64_t limit);
-
-// The disk-mode road of one migration file: read, parse, report the first
-// syntax error, else analyse.
-Result<ParsedMigration> parse_migration_file(const std::string& path);
-
-// First ERROR or MISSING node in pre-order; its descendants are not searched.
-std::optional<TSNode> find_first_error_node(TSNode node);
 
 namespace detail {
 

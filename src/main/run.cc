@@ -88,6 +88,18 @@ Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config
   return files;
 }
 
+// The text of one file to lint: from disk in path mode, from the index or
+// HEAD's tree in git mode, never the working-tree copy there.
+Result<std::string> migration_text(const std::optional<DiffContext>& git, const std::string& file) {
+  if (!git) {
+    ReadOutcome read = read_regular_file(file, kMaxMigrationBytes);
+    if (auto* failure = std::get_if<ReadFailure>(&read)) return failure->to_error(file);
+    return std::move(std::get<std::string>(read));
+  }
+  return git->staged ? read_staged_file(git->repo.get(), git->side.index.get(), file)
+                     : read_head_file(git->repo.get(), git->side.tree.get(), file);
+}
+
 void report_file_error(const std::string& path, const Error& error) {
   write_stderr(error_line(path_to_string(path) + " - " + sanitize_for_terminal(error.message(), true)));
 }
@@ -150,11 +162,8 @@ Result<uint8_t> run(const Cli& cli) {
   bool file_errors = false;
   for (const auto& file : files) {
     Result<ParsedMigration> migration = [&]() -> Result<ParsedMigration> {
-      if (!git) return parse_migration_file(file);
-      TRY_ASSIGN(const std::string text, git->staged
-                                             ? read_staged_file(git->repo.get(), git->side.index.get(), file)
-                                             : read_head_file(git->repo.get(), git->side.tree.get(), file));
-      return parse_migration_source(file, text);
+      TRY_ASSIGN(std::string text, migration_text(git, file));
+      return parse_migration(file, std::move(text), git ? SyntaxErrorReport::Plain : SyntaxErrorReport::AtFirstError);
     }();
     if (!migration.ok()) {
       report_file_error(file, migration.error());
