@@ -15,7 +15,7 @@ namespace {
 using testing::TempTree;
 using Paths = std::vector<std::string>;
 
-TEST(DiscoverMigrationFiles, LinksAndFifosAreNeverFollowedOrOpened) {
+TEST(SelectPathFiles, LinksAndFifosAreNeverFollowedOrOpened) {
   TempTree t;
   const std::string migration = t.write("app/migrations/0001_initial.py", "x = 1\n");
   t.write("alembic/versions/abc123_add_table.py");
@@ -24,7 +24,7 @@ TEST(DiscoverMigrationFiles, LinksAndFifosAreNeverFollowedOrOpened) {
   t.symlink("..", "app/migrations/loop");
   ASSERT_EQ(::mkfifo(t.path("app/migrations/0006_fifo.py").c_str(), 0600), 0);
 
-  auto found = discover_migration_files(t.root(), {});
+  auto found = select_path_files({t.root()}, {});
   ASSERT_TRUE(found.ok()) << found.error().message();
   EXPECT_EQ(*found, (Paths{t.path("alembic/versions/abc123_add_table.py"), migration}));
 }

@@ -1,20 +1,16 @@
 #include "main/run.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include "ast/analyze.h"
 #include "config/config.h"
 #include "files/discover.h"
-#include "files/exclude.h"
-#include "files/glob.h"
 #include "files/read.h"
 #include "git/contents.h"
 #include "git/selection.h"
@@ -24,7 +20,6 @@
 #include "main/rule_docs.h"
 #include "main/sanitize.h"
 #include "rules/run_rules.h"
-#include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
@@ -58,34 +53,6 @@ Status validate_rule_ids(const Config& config) {
     }
   }
   return ok_status();
-}
-
-Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config& config) {
-  TRY_ASSIGN(const auto patterns, compile_glob_patterns(config.exclude));
-  const auto cwd = current_dir();
-  if (!cwd) return Error::read_file(".");
-  std::vector<std::string> roots{".", *cwd};
-  if (auto canonical_cwd = canonicalize(*cwd)) roots.push_back(*canonical_cwd);
-
-  std::vector<std::string> files;
-  for (const auto& p : cli.paths) {
-    struct stat followed {}, own {};
-    if (stat(p.c_str(), &followed) != 0 || lstat(p.c_str(), &own) != 0) return Error::invalid_path(p);
-    if (S_ISDIR(own.st_mode)) {
-      TRY_ASSIGN(auto found, discover_migration_files(p, config.exclude));
-      files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
-    } else if (S_ISREG(own.st_mode)) {
-      if (!has_py_extension(p) || is_excluded(p, roots, patterns)) continue;
-      if (auto canonical_p = canonicalize(p); canonical_p && is_excluded(*canonical_p, roots, patterns)) continue;
-      files.push_back(p);
-    } else {
-      return Error::invalid_path(p);
-    }
-  }
-  std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return path_less(a, b); });
-  files.erase(std::unique(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return paths_equal(a, b); }),
-              files.end());
-  return files;
 }
 
 // The text of one file to lint: from disk in path mode, from the index or
@@ -146,7 +113,7 @@ Result<uint8_t> run(const Cli& cli) {
     TRY_ASSIGN(files, select_git_files(*git, cli.paths, config));
     TRY_ASSIGN(changed_migrations, collect_changed_migrations(*git, cli.paths, config.exclude));
   } else {
-    TRY_ASSIGN(files, select_input_files(cli, config));
+    TRY_ASSIGN(files, select_path_files(cli.paths, config.exclude));
   }
   // 9. Nothing to do: no output at all.
   if (files.empty() && changed_migrations.empty()) return uint8_t{0};
