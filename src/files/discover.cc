@@ -14,7 +14,6 @@
 
 #include "ast/framework.h"
 #include "files/exclude.h"
-#include "files/glob.h"
 #include "util/canonical.h"
 #include "util/path.h"
 
@@ -148,11 +147,9 @@ std::optional<std::string> walk_tree(const std::string& dir,
 
 Result<std::vector<std::string>> select_path_files(const std::vector<std::string>& paths,
                                                    const std::vector<std::string>& exclude) {
-  TRY_ASSIGN(const auto patterns, compile_glob_patterns(exclude));
   const auto cwd = current_dir();
   if (!cwd) return Error::read_file(".");
-  std::vector<std::string> roots{".", *cwd};
-  if (auto canonical_cwd = canonicalize(*cwd)) roots.push_back(*canonical_cwd);
+  TRY_ASSIGN(const ExcludeFilter excluded, ExcludeFilter::make(exclude, *cwd));
 
   std::vector<std::string> files;
   for (const auto& p : paths) {
@@ -161,15 +158,15 @@ Result<std::vector<std::string>> select_path_files(const std::vector<std::string
     if (S_ISDIR(own.st_mode)) {
       auto error = walk_tree(p, [&](const std::string& path, EntryType type) {
         // Layout first, patterns last: the cheap tests rule out most files.
-        if (type == EntryType::File && detect_framework(path) && !is_excluded(path, roots, patterns)) {
+        if (type == EntryType::File && detect_framework(path) && !excluded.excludes(path)) {
           files.push_back(path);
         }
       });
       if (error) return Error::walk_dir(p, std::move(*error));
     } else if (S_ISREG(own.st_mode)) {
       // A file named on the command line need not fit a layout.
-      if (!has_py_extension(p) || is_excluded(p, roots, patterns)) continue;
-      if (auto canonical_p = canonicalize(p); canonical_p && is_excluded(*canonical_p, roots, patterns)) continue;
+      if (!has_py_extension(p) || excluded.excludes(p)) continue;
+      if (auto canonical_p = canonicalize(p); canonical_p && excluded.excludes(*canonical_p)) continue;
       files.push_back(p);
     } else {
       return Error::invalid_path(p);
