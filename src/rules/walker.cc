@@ -8,12 +8,9 @@
 
 namespace tarn {
 
-void WalkContext::report(const Span& span, const FrameworkTexts& texts, Severity severity) {
-  diagnostics.push_back(make_diagnostic(rule, severity, path, span, texts[migration.framework]));
-}
-
-void WalkContext::report(const Span& span, std::string message, std::string_view help, Severity severity) {
-  diagnostics.push_back(make_diagnostic(rule, severity, path, span, std::move(message), help));
+void WalkContext::report(const Span& span, const FrameworkTexts& texts, Severity severity,
+                         std::optional<std::string_view> name) {
+  diagnostics.push_back(make_diagnostic(rule, severity, path, span, texts[migration.framework], name));
 }
 
 std::vector<Diagnostic> WalkerRule::check(const ParsedMigration& migration, const RuleContext& ctx) const {

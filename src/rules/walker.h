@@ -30,10 +30,9 @@ struct WalkContext {
   std::vector<Diagnostic>& diagnostics;
 
   // Appends a finding of the walking rule at `span`, with its texts for the
-  // migration's framework.
-  void report(const Span& span, const FrameworkTexts& texts, Severity severity = Severity::Error);
-  // The same with texts the rule has filled in itself.
-  void report(const Span& span, std::string message, std::string_view help, Severity severity = Severity::Error);
+  // migration's framework (`name` filling the message's "{}" when given).
+  void report(const Span& span, const FrameworkTexts& texts, Severity severity = Severity::Error,
+              std::optional<std::string_view> name = std::nullopt);
 };
 
 // A per-file rule built on the walk: it supplies only its per-operation test.
