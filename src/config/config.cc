@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "files/glob.h"
+#include "util/glob.h"
 #include "files/read.h"
 #include "util/path.h"
 #include "util/utf8.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "error/result.h"
-#include "files/glob.h"
+#include "util/glob.h"
 
 namespace tarn {
 

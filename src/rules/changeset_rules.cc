@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "files/glob.h"
+#include "util/glob.h"
 #include "rules/rule_support.h"
 #include "util/path.h"
 #include "util/utf8.h"
