@@ -178,17 +178,4 @@ Result<std::vector<std::string>> select_path_files(const std::vector<std::string
   return files;
 }
 
-bool path_within(std::string_view path, std::string_view selector) {
-  return paths_equal(selector, ".") || path_starts_with(path, selector);
-}
-
-std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base) {
-  if (auto resolved = canonicalize(path)) return *resolved;
-  if (!path_is_absolute(path)) return path_join(canonical_base, path);
-  for (const std::string* prefix : {&base, &canonical_base}) {
-    if (auto rest = path_strip_prefix(path, *prefix)) return rest->empty() ? canonical_base : path_join(canonical_base, *rest);
-  }
-  return path;
-}
-
 }  // namespace tarn

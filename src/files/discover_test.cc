@@ -90,32 +90,5 @@ TEST(WalkTree, ReportsLinkTypesAndStopsAtFirstError) {
   }
 }
 
-TEST(PathWithin, ComponentPrefixes) {
-  const std::tuple<const char*, const char*, bool> rows[] = {
-      {"a/b", ".", true},  {"/x/y", ".", true}, {"a/b", "./", true},   {"a/b", "a", true},
-      {"a/b", "a/b", true}, {"a/./b", "a/b/", true}, {"ab", "a", false}, {"a", "a/b", false},
-      {"/a/b", "/a", true}, {"a/b", "/a", false},
-  };
-  for (const auto& [path, selector, within] : rows) EXPECT_EQ(path_within(path, selector), within) << path << " in " << selector;
-}
-
-TEST(NormalizePath, CanonicalWhenItExistsElseReRooted) {
-  TempTree t;
-  const std::string real = t.mkdir("real");
-  t.write("real/x.py");
-  const std::string base = t.symlink(real, "base");
-  const std::string other = t.mkdir("other");
-  const std::pair<std::string, std::string> rows[] = {
-      {base + "/x.py", real + "/x.py"},
-      {base + "/gone.py", real + "/gone.py"},
-      {real + "/sub/gone.py", real + "/sub/gone.py"},
-      {base, real},
-      {"rel/gone.py", real + "/rel/gone.py"},
-      {other + "/gone.py", other + "/gone.py"},
-      {"/nonexistent-root/gone.py", "/nonexistent-root/gone.py"},
-  };
-  for (const auto& [path, expected] : rows) EXPECT_EQ(normalize_path(path, base, real), expected) << path;
-}
-
 }  // namespace
 }  // namespace tarn

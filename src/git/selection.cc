@@ -2,9 +2,8 @@
 
 #include <algorithm>
 
-#include "files/discover.h"
 #include "files/exclude.h"
-#include "files/selectors.h"
+#include "git/selectors.h"
 #include "util/canonical.h"
 #include "util/path.h"
 

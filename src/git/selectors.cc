@@ -1,12 +1,24 @@
-#include "files/selectors.h"
+#include "git/selectors.h"
 
 #include <algorithm>
 
-#include "files/discover.h"
 #include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
+
+bool path_within(std::string_view path, std::string_view selector) {
+  return paths_equal(selector, ".") || path_starts_with(path, selector);
+}
+
+std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base) {
+  if (auto resolved = canonicalize(path)) return *resolved;
+  if (!path_is_absolute(path)) return path_join(canonical_base, path);
+  for (const std::string* prefix : {&base, &canonical_base}) {
+    if (auto rest = path_strip_prefix(path, *prefix)) return rest->empty() ? canonical_base : path_join(canonical_base, *rest);
+  }
+  return path;
+}
 
 Result<std::string> cli_path_selectors_next(std::string_view p, const SelectorInputs& in) {
   const std::string full = path_is_absolute(p) ? std::string(p) : path_join(in.join_base, p);

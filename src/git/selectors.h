@@ -1,5 +1,6 @@
 // Git-mode command-line paths: each path becomes a selector, an absolute
-// path inside the work tree against which changed files are matched.
+// path inside the work tree against which changed files are matched, and the
+// path helpers that matching uses.
 #pragma once
 
 #include <string>
@@ -9,6 +10,14 @@
 #include "error/result.h"
 
 namespace tarn {
+
+// True when `selector` is ".", or its components are a prefix of `path`'s.
+bool path_within(std::string_view path, std::string_view selector);
+
+// The canonical form of `path` when it exists; otherwise `path` re-rooted
+// lexically on `canonical_base` (relative, or under `base` or
+// `canonical_base`), or unchanged.
+std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base);
 
 struct SelectorInputs {
   const std::string& join_base;       // canonical current directory, for relative paths
