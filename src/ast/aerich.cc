@@ -4,7 +4,6 @@
 #include <set>
 #include <string>
 
-#include "ast/analyze.h"
 #include "ast/branching.h"
 #include "ast/sql_scan.h"
 #include "ast/strings.h"

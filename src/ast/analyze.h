@@ -1,12 +1,9 @@
-// Per-file analysis: one parsed, error-free migration text -> ParsedMigration.
+// Per-file analysis, the driver of the framework decoders: a migration's text
+// -> ParsedMigration.
 #pragma once
-
-#include <tree_sitter/api.h>
 
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "ast/model.h"
 #include "error/result.h"
@@ -27,12 +24,5 @@ enum class SyntaxErrorReport : uint8_t {
 // The one road from a migration's text to its record, whichever mode read the
 // text: size limit, parse, refusal of a tree with a syntax error, analysis.
 Result<ParsedMigration> parse_migration(const std::string& path, std::string text, SyntaxErrorReport report);
-
-// Appends every import statement in the subtree of `node`, in source order.
-void scan_imports(TSNode node, std::vector<TSNode>& out);
-
-// The literal False, also inside any number of parentheses (comments in them
-// included).
-bool is_false_literal(TSNode node);
 
 }  // namespace tarn
