@@ -1,12 +1,15 @@
 #include "ast/sql_scan.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "util/utf8.h"
 
 namespace tarn {
 
 namespace {
+
+using SqlPhrase = std::initializer_list<std::string_view>;
 
 using Words = std::vector<std::string>;
 
@@ -343,14 +346,6 @@ std::vector<std::string_view> sql_statements(std::string_view stripped) {
     start = end + 1;
   }
   return out;
-}
-
-bool sql_starts_with_phrase(std::string_view statement, SqlPhrase phrase) {
-  return starts_with_words(sql_words_upper(statement), phrase);
-}
-
-bool sql_contains_phrase(std::string_view statement, SqlPhrase phrase) {
-  return contains_words(sql_words_upper(statement), phrase);
 }
 
 bool sql_contains_keyword(std::string_view statement, std::string_view keyword) {

@@ -352,11 +352,16 @@ Result<FileConfig> parse_file_config(std::string_view text, const std::string& p
                                     [](ShapeReader& reader, const toml::table& doc) { return reader.file_config(doc); });
 }
 
+namespace {
+
+// One configuration file's text, at most 1 MiB, through the safe reader.
 Result<std::string> read_config_text(const std::string& path) {
   ReadOutcome read = read_regular_file(path, kMaxConfigBytes);
   if (auto* failure = std::get_if<ReadFailure>(&read)) return failure->to_error(path);
   return std::move(std::get<std::string>(read));
 }
+
+}  // namespace
 
 void merge_file_config(Config& config, const FileConfig& file) {
   if (file.select) config.select = std::set<std::string>(file.select->begin(), file.select->end());

@@ -47,15 +47,7 @@ class WalkerRule : public Rule {
   virtual void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const = 0;
 };
 
-// Tracks one operation and runs the rule's test on it; descends into the
-// database operations of a SeparateDatabaseAndState.
-void walk_operation(Framework framework, const Operation& operation, TableTracker& tracker, WalkContext& ctx);
-
 // Whether the operation's table was created earlier in the same migration.
 bool is_created_here(Framework framework, const Operation& operation, const TableTracker& tracker);
-
-// The Django model an operation is about, by payload; none for SQL, Python,
-// SeparateDatabaseAndState and empty payloads.
-std::optional<std::string_view> operation_model_name(const Operation& operation);
 
 }  // namespace tarn
