@@ -23,8 +23,6 @@ std::string join_slash(const std::vector<Component>& comps, size_t from) {
 
 }  // namespace
 
-std::string path_to_slash(std::string_view path) { return join_slash(path_components(path), 0); }
-
 Result<ExcludeFilter> ExcludeFilter::make(const std::vector<std::string>& patterns, const std::string& base) {
   ExcludeFilter filter;
   TRY_ASSIGN(filter.patterns_, compile_glob_patterns(patterns));

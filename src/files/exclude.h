@@ -10,9 +10,6 @@
 
 namespace tarn {
 
-// Components joined with "/" (an absolute path keeps a single leading "/").
-std::string path_to_slash(std::string_view path);
-
 // The exclude patterns of a run and the directory they are written relative
 // to. A path is tried as written, without a leading "./", and relative to
 // that directory in the form given and in its canonical form.

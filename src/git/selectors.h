@@ -26,12 +26,10 @@ struct SelectorInputs {
   const std::vector<std::string>& entries;  // changed files, already normalized
 };
 
-// The selector of one command-line path `p`: ReadFile when an existing path
-// cannot be canonicalised, InvalidPath (naming `p` as typed) when it lies
-// outside the work tree, or is missing and covers no entry.
-Result<std::string> cli_path_selectors_next(std::string_view p, const SelectorInputs& in);
-
-// The selectors of every path in order; the first error ends the iteration.
+// The selectors of every path in order: ReadFile when an existing path cannot
+// be canonicalised, InvalidPath (naming the path as typed) when one lies
+// outside the work tree, or is missing and covers no entry. The first error
+// ends the iteration.
 Result<std::vector<std::string>> cli_path_selectors(const std::vector<std::string>& cli_paths, const SelectorInputs& in);
 
 }  // namespace tarn

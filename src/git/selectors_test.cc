@@ -56,13 +56,13 @@ TEST(CliPathSelectors, CanonicalInsideTheWorkTreeOrRefusedAsTyped) {
       {t.path("link/old"), t.path("real/old")},
   };
   for (const auto& [p, expected] : selected) {
-    auto got = cli_path_selectors_next(p, in);
+    auto got = cli_path_selectors({p}, in);
     ASSERT_TRUE(got.ok()) << p << ": " << got.error().message();
-    EXPECT_EQ(*got, expected) << p;
+    EXPECT_EQ(*got, std::vector<std::string>{expected}) << p;
   }
   for (const std::string& p : {std::string("migrations/0004_never.py"), std::string("../../outside"),
                                t.path("outside"), std::string("/"), t.path("real-not")}) {
-    auto got = cli_path_selectors_next(p, in);
+    auto got = cli_path_selectors({p}, in);
     ASSERT_FALSE(got.ok()) << p;
     EXPECT_EQ(got.error().kind, ErrorKind::InvalidPath);
     EXPECT_EQ(got.error().message(), "Invalid path: " + p);
