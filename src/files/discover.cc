@@ -162,7 +162,7 @@ Result<std::vector<std::string>> select_path_files(const std::vector<std::string
           files.push_back(path);
         }
       });
-      if (error) return Error::walk_dir(p, std::move(*error));
+      if (error) return Error::walk_dir(p);
     } else if (S_ISREG(own.st_mode)) {
       // A file named on the command line need not fit a layout.
       if (!has_py_extension(p) || excluded.excludes(p)) continue;

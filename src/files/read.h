@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <variant>
 
 #include "error/result.h"
 
@@ -14,27 +13,11 @@ namespace tarn {
 
 inline constexpr uint64_t kMaxConfigBytes = 1048576;
 
-inline constexpr const char* kNonRegularFileText =
-    "refusing to read non-regular file (symlink, fifo, device, etc.)";
-
-struct ReadFailure {
-  enum class Kind : uint8_t { TooLarge, Io };
-  Kind kind = Kind::Io;
-  uint64_t size = 0;  // TooLarge: bytes found (limit + 1 when the file grew)
-  uint64_t max = 0;   // TooLarge: the limit
-  int os_error = 0;   // Io: errno, or 0 for a failure detected here
-  std::string text;   // Io: description of the failure
-
-  // FileTooLarge for TooLarge, ReadFile carrying the text otherwise.
-  Error to_error(std::string path) const;
-};
-
-using ReadOutcome = std::variant<std::string, ReadFailure>;
-
-// Whole UTF-8 text of a regular file of at most `limit` bytes. Links, FIFOs,
-// sockets, devices and directories are refused without being opened for
-// reading, so nothing here can block.
-ReadOutcome read_regular_file(const std::string& path, uint64_t limit);
+// Whole UTF-8 text of a regular file of at most `limit` bytes: FileTooLarge
+// above it, ReadFile for any other failure. Links, FIFOs, sockets, devices
+// and directories are refused without being opened for reading, so nothing
+// here can block.
+Result<std::string> read_regular_file(const std::string& path, uint64_t limit);
 
 namespace detail {
 

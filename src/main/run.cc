@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <utility>
-#include <variant>
 #include <vector>
 
 #include "ast/analyze.h"
@@ -58,11 +57,7 @@ Status validate_rule_ids(const Config& config) {
 // The text of one file to lint: from disk in path mode, from the index or
 // HEAD's tree in git mode, never the working-tree copy there.
 Result<std::string> migration_text(const std::optional<DiffContext>& git, const std::string& file) {
-  if (!git) {
-    ReadOutcome read = read_regular_file(file, kMaxMigrationBytes);
-    if (auto* failure = std::get_if<ReadFailure>(&read)) return failure->to_error(file);
-    return std::move(std::get<std::string>(read));
-  }
+  if (!git) return read_regular_file(file, kMaxMigrationBytes);
   return git->staged ? read_staged_file(git->repo.get(), git->side.index.get(), file)
                      : read_head_file(git->repo.get(), git->side.tree.get(), file);
 }
