@@ -37,9 +37,10 @@ constexpr size_t kFileConfigFields = 5;
 // before the library sees them.
 constexpr size_t kMaxTableDepth = 512;
 
-// The TOML reader these files were first read with refuses a key of 80 or
-// more dotted parts and arrays or inline tables nested 80 or more deep; the
-// same documents are refused here so that a configuration means the same.
+// A key of 80 or more dotted parts, and arrays or inline tables nested 80 or
+// more deep, are refused as well. No configuration needs them, and a fixed
+// bound makes such a file an error everywhere instead of something that
+// depends on how deep a reader can go.
 constexpr size_t kMaxKeyParts = 80;
 constexpr size_t kMaxValueNesting = 80;
 

@@ -69,7 +69,7 @@ void report_file_error(const std::string& path, const Error& error) {
 }  // namespace
 
 Result<uint8_t> run(const Cli& cli) {
-  // 1. Rule page: the subcommand wins over every option.
+  // The rule page: the subcommand wins over every option.
   if (cli.command) {
     const auto& rule_id = std::get<Commands::Rule>(cli.command->value).rule_id;
     const auto infos = rule_infos();
@@ -81,7 +81,7 @@ Result<uint8_t> run(const Cli& cli) {
     }
     return Error::unknown_rule(rule_id, ids_of(infos));
   }
-  // 2. Rule table.
+  // The rule table, which takes no input to lint.
   if (cli.list_rules) {
     if (!is_list_rules_allowed(cli)) {
       return Error::cli_usage("--list-rules cannot be combined with paths or linting flags");
@@ -89,19 +89,21 @@ Result<uint8_t> run(const Cli& cli) {
     TRY(print_rule_list());
     return uint8_t{0};
   }
-  // 3-5. Configuration, command-line overrides, rule ids.
+  // The configuration, with the command line laid over it; every rule id it
+  // names must exist before anything is read.
   TRY_ASSIGN(Config config, discover_config());
   apply_cli_overrides(cli, config);
   TRY(validate_rule_ids(config));
 
-  // 6. Git set-up.
+  // In git mode the repository and its change set, opened once for the run.
   std::optional<DiffContext> git;
   if (cli.diff || cli.diff_staged) {
     const bool staged = !cli.diff;
     TRY_ASSIGN(git, open_diff_context(staged ? *cli.diff_staged : *cli.diff, staged));
   }
 
-  // 7-8. Files.
+  // The files to lint; git mode also lists every changed migration, deleted
+  // ones included, for the changeset rules.
   std::vector<std::string> files;
   std::vector<std::string> changed_migrations;
   if (git) {
@@ -110,13 +112,14 @@ Result<uint8_t> run(const Cli& cli) {
   } else {
     TRY_ASSIGN(files, select_path_files(cli.paths, config.exclude));
   }
-  // 9. Nothing to do: no output at all.
+  // Nothing to lint: no output at all, not even an empty report.
   if (files.empty() && changed_migrations.empty()) return uint8_t{0};
 
-  // 10. Per file. Files come sorted the way findings are reported, so in
-  // path mode each file's findings are printed as soon as they are sorted and
-  // memory does not grow with the corpus; git mode keeps every record for the
-  // changeset rules and reports in one piece at the end.
+  // Each file is read, analysed and checked. Files come sorted the way
+  // findings are reported, so in path mode each file's findings are printed
+  // as soon as they are sorted and memory does not grow with the corpus; git
+  // mode keeps every record for the changeset rules and reports in one piece
+  // at the end.
   const auto registry = all_rules();
   ReportPrinter printer(cli.output_format, color_enabled(), write_stdout);
   std::vector<Diagnostic> diagnostics;
@@ -142,7 +145,7 @@ Result<uint8_t> run(const Cli& cli) {
     migrations.push_back(std::move(migration).value());
   }
 
-  // 11. Changeset pass.
+  // Git mode: the rules over the whole change set, then the one sorted report.
   if (git) {
     TRY_ASSIGN(const auto changed_non_migrations, collect_changed_non_migrations(*git, cli.paths, config.exclude));
     std::vector<const ParsedMigration*> refs;
@@ -154,7 +157,7 @@ Result<uint8_t> run(const Cli& cli) {
     printer.add(diagnostics);
   }
 
-  // 12. End of the report and status.
+  // The end of the report; a file that could not be linted outranks findings.
   printer.finish();
   if (file_errors) return uint8_t{2};
   return uint8_t{printer.errors() > 0 ? uint8_t{1} : uint8_t{0}};
