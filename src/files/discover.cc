@@ -172,9 +172,11 @@ Result<std::vector<std::string>> select_path_files(const std::vector<std::string
       return Error::invalid_path(p);
     }
   }
-  std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return path_less(a, b); });
-  files.erase(std::unique(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return paths_equal(a, b); }),
-              files.end());
+  std::stable_sort(files.begin(), files.end(),
+                   [](const std::string& a, const std::string& b) { return path_less(a, b); });
+  const auto duplicates = std::unique(files.begin(), files.end(),
+                                      [](const std::string& a, const std::string& b) { return paths_equal(a, b); });
+  files.erase(duplicates, files.end());
   return files;
 }
 

@@ -28,7 +28,8 @@ Result<ExcludeFilter> ExcludeFilter::make(const std::vector<std::string>& patter
   TRY_ASSIGN(filter.patterns_, compile_glob_patterns(patterns));
   if (filter.patterns_.empty()) return filter;
   filter.roots_.push_back(base);
-  if (auto canonical = canonicalize(base); canonical && *canonical != base) filter.roots_.push_back(std::move(*canonical));
+  auto canonical = canonicalize(base);
+  if (canonical && *canonical != base) filter.roots_.push_back(std::move(*canonical));
   return filter;
 }
 
