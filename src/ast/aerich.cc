@@ -5,7 +5,6 @@
 #include <set>
 #include <string>
 
-#include "ast/analyze.h"
 #include "ast/branching.h"
 #include "ast/sql_scan.h"
 #include "ast/strings.h"
@@ -149,11 +148,16 @@ bool is_initial_aerich_migration(std::string_view path) {
   return name->size() >= 10 && name->starts_with("0_") && name->ends_with("_init.py");
 }
 
+namespace {
+
+// Some top-level statement assigns a value to exactly `name`.
 bool find_module_assignment(const ParsedSource& parsed, std::string_view name) {
   bool found = false;
   for_each_module_assignment(parsed, [&](std::string_view left, TSNode) { found = found || left == name; });
   return found;
 }
+
+}  // namespace
 
 AerichAnalysis aerich_analysis(std::string_view path, const ParsedSource& parsed) {
   AerichAnalysis result;

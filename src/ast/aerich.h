@@ -22,7 +22,4 @@ AerichAnalysis aerich_analysis(std::string_view path, const ParsedSource& parsed
 // 0_<anything>_init.py: the migration that creates the schema from nothing.
 bool is_initial_aerich_migration(std::string_view path);
 
-// Some top-level statement assigns a value to exactly `name`.
-bool find_module_assignment(const ParsedSource& parsed, std::string_view name);
-
 }  // namespace tarn

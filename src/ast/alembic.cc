@@ -1,5 +1,9 @@
 #include "ast/alembic.h"
 
+#include <map>
+#include <optional>
+#include <string>
+
 #include "ast/branching.h"
 #include "parser/node.h"
 
@@ -7,7 +11,49 @@ namespace tarn {
 
 namespace {
 
+// Name -> bound to op.get_context() by a statement directly in upgrade's body.
+using ContextVariables = std::map<std::string, bool>;
+
 bool is_nested_definition(TSNode n) { return node_is(n, "lambda") || node_is(n, "function_definition"); }
+
+bool is_get_context_call(std::string_view source, TSNode node) {
+  if (!node_is(node, "call")) return false;
+  auto fn = field(node, "function");
+  return fn && node_text(source, *fn) == "op.get_context";
+}
+
+// Records the names `node`'s assignments bind; `top_level`: `node` is a
+// statement directly in upgrade's body.
+void collect_context_variables(std::string_view source, TSNode node, bool top_level, ContextVariables& vars) {
+  if (is_nested_definition(node)) return;
+  if (node_is(node, "expression_statement")) {
+    auto assign = first_named_child(node);
+    if (assign && node_is(*assign, "assignment")) {
+      auto left = field(*assign, "left");
+      if (left && node_is(*left, "identifier")) {
+        auto right = field(*assign, "right");
+        // Any rebinding cancels an earlier one; only a top-level one sets it.
+        vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
+      }
+    }
+  }
+  for_each_child(node, [&](TSNode c) {
+    if (ts_node_is_named(c)) collect_context_variables(source, c, false, vars);
+    return true;
+  });
+}
+
+// The first undecorated top-level function named "upgrade".
+std::optional<TSNode> find_upgrade_function(const ParsedSource& parsed) {
+  std::optional<TSNode> found;
+  for_each_child(parsed.root(), [&](TSNode c) {
+    if (!ts_node_is_named(c) || !node_is(c, "function_definition")) return true;
+    auto name = field(c, "name");
+    if (name && node_text(parsed.source, *name) == "upgrade") found = c;
+    return !found;
+  });
+  return found;
+}
 
 // Names bound to op.get_context() by the top-level statements of upgrade that
 // start before a given with statement. With statements are tested in source
@@ -106,47 +152,6 @@ class AlembicWalker {
 };
 
 }  // namespace
-
-std::optional<TSNode> find_upgrade_function(const ParsedSource& parsed) {
-  std::optional<TSNode> found;
-  for_each_child(parsed.root(), [&](TSNode c) {
-    if (!ts_node_is_named(c) || !node_is(c, "function_definition")) return true;
-    auto name = field(c, "name");
-    if (name && node_text(parsed.source, *name) == "upgrade") found = c;
-    return !found;
-  });
-  return found;
-}
-
-void walk_alembic_body(const ParsedSource& parsed, TSNode node, bool in_autocommit, bool unconditional,
-                       std::vector<Operation>& out) {
-  AlembicWalker(parsed, out).walk(node, in_autocommit, unconditional);
-}
-
-void collect_context_variables(std::string_view source, TSNode node, bool top_level, ContextVariables& vars) {
-  if (is_nested_definition(node)) return;
-  if (node_is(node, "expression_statement")) {
-    auto assign = first_named_child(node);
-    if (assign && node_is(*assign, "assignment")) {
-      auto left = field(*assign, "left");
-      if (left && node_is(*left, "identifier")) {
-        auto right = field(*assign, "right");
-        // Any rebinding cancels an earlier one; only a top-level one sets it.
-        vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
-      }
-    }
-  }
-  for_each_child(node, [&](TSNode c) {
-    if (ts_node_is_named(c)) collect_context_variables(source, c, false, vars);
-    return true;
-  });
-}
-
-bool is_get_context_call(std::string_view source, TSNode node) {
-  if (!node_is(node, "call")) return false;
-  auto fn = field(node, "function");
-  return fn && node_text(source, *fn) == "op.get_context";
-}
 
 std::vector<Operation> alembic_operations(const ParsedSource& parsed) {
   std::vector<Operation> out;

@@ -78,7 +78,7 @@ TEST(AlembicOperations, ManyContextBlocksStayFast) {
   for (int i = 0; i < 20000; ++i) text += "    with ctx.autocommit_block():\n        op.execute('X')\n";
   const auto ops = alembic_operations(testing::parse_source(text));
   ASSERT_EQ(ops.size(), 20000u);
-  EXPECT_TRUE(ops.back().context_flag);
+  EXPECT_TRUE(ops.back().in_autocommit_block());
 }
 
 }  // namespace

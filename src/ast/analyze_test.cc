@@ -21,7 +21,7 @@ std::string read_seed(const std::string& name) {
 }
 
 Strings analyzed(const std::string& path, const std::string& source) {
-  auto result = parse_migration_source(path, source);
+  auto result = parse_migration(path, source, SyntaxErrorReport::Plain);
   if (!result.ok()) return {"error: " + result.error().message()};
   EXPECT_EQ(result->path, path);
   return testing::dump_migration(*result);
@@ -137,7 +137,7 @@ TEST(AnalyzeMigration, ImportsInEveryKindOfBlock) {
       "class C:\n    async def g(): import j1\n"
       "x = lambda: 1; import k1\n"
       "if q: from m import n1\n";
-  auto result = parse_migration_source("app/migrations/0001_x.py", source);
+  auto result = parse_migration("app/migrations/0001_x.py", source, SyntaxErrorReport::Plain);
   ASSERT_TRUE(result.ok()) << result.error().message();
   std::string names;
   for (const ModuleImport& i : result->imports) names += i.names.at(0) + " ";
@@ -158,12 +158,22 @@ TEST(AnalyzeMigration, WindowsLineEndings) {
                      "RunSQL 6:8-6:30 sql=[CREATE INDEX CONCURRENTLY i\r\n    ON t (c);]"}));
 }
 
-TEST(ParseMigrationSource, SyntaxErrorsAreRefused) {
-  for (const char* broken : {"def f(:\n", "x = (1\n", "class Migration:\n    operations = [f(]\n", "x = 'a\n"}) {
-    auto bad = parse_migration_source("app/migrations/0001_x.py", broken);
-    ASSERT_FALSE(bad.ok()) << broken;
-    EXPECT_EQ(bad.error().message(),
-              "Failed to parse Python file: app/migrations/0001_x.py: syntax error in migration file");
+// Both modes refuse the same texts; only disk mode says where.
+TEST(ParseMigration, SyntaxErrorsAreRefused) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"def f(:\n", "line 1, column 6"},
+      {"x = (1\n", "line 1, column 0"},
+      {"class Migration:\n    operations = [f(]\n", "line 2, column 19"},
+      {"x = 'a\n", "line 1, column 4"},
+  };
+  const std::string path = "app/migrations/0001_x.py";
+  for (const auto& [broken, at] : rows) {
+    auto plain = parse_migration(path, broken, SyntaxErrorReport::Plain);
+    ASSERT_FALSE(plain.ok()) << broken;
+    EXPECT_EQ(plain.error().message(), "Failed to parse Python file: " + path + ": syntax error in migration file");
+    auto located = parse_migration(path, broken, SyntaxErrorReport::AtFirstError);
+    ASSERT_FALSE(located.ok()) << broken;
+    EXPECT_EQ(located.error().message(), "Parse error in " + path + " at " + at) << broken;
   }
 }
 

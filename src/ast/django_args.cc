@@ -12,6 +12,12 @@ namespace tarn {
 
 namespace {
 
+// Defined with the other readers below.
+std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name);
+std::optional<TSNode> positional_arg(TSNode args, size_t index);
+std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode value);
+std::optional<std::string> read_sql_list(std::string_view source, TSNode node);
+
 std::string_view after_last_dot(std::string_view text) {
   const size_t dot = text.rfind('.');
   return dot == std::string_view::npos ? text : text.substr(dot + 1);
@@ -130,6 +136,9 @@ bool DjangoContext::admit_bound_value(TSNode value) {
   return true;
 }
 
+namespace {
+
+// python_string_value of the first keyword argument `name` that has a value.
 std::optional<std::string> keyword_string_value(std::string_view source, TSNode args, std::string_view name) {
   std::optional<std::string> out;
   for_each_child(args, [&](TSNode child) {
@@ -141,6 +150,7 @@ std::optional<std::string> keyword_string_value(std::string_view source, TSNode 
   return out;
 }
 
+// Value of the first keyword argument `name`.
 std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name) {
   std::optional<TSNode> out;
   for_each_child(args, [&](TSNode child) {
@@ -151,6 +161,7 @@ std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, s
   return out;
 }
 
+// Positional argument `index` (from 0): comments and keyword arguments skipped.
 std::optional<TSNode> positional_arg(TSNode args, size_t index) {
   std::optional<TSNode> out;
   size_t seen = 0;
@@ -162,14 +173,7 @@ std::optional<TSNode> positional_arg(TSNode args, size_t index) {
   return out;
 }
 
-std::vector<TSNode> keyword_arguments(TSNode call) {
-  std::vector<TSNode> out;
-  for_each_call_keyword(call, [&](TSNode kw) {
-    out.push_back(kw);
-    return true;
-  });
-  return out;
-}
+}  // namespace
 
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call) {
   const auto function = field(call, "function");
@@ -245,6 +249,8 @@ payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode
   return read_together_args<payload::IndexTogether>(ctx, args, "index_together");
 }
 
+namespace {
+
 std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode value) {
   const TSNode node = unparenthesized(value);
   const std::string_view type = node_type(node);
@@ -290,6 +296,6 @@ std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
   return out;
 }
 
-std::string trim_trailing_semicolons(std::string_view text) { return std::string(without_trailing_semicolons(text)); }
+}  // namespace
 
 }  // namespace tarn

@@ -56,16 +56,9 @@ bool is_none_or_empty_collection(std::string_view source, TSNode value);
 // --- basic readers (args: an argument list; call: a call node) ---
 // Every value node they hand out or test is seen through its parentheses.
 
-// python_string_value of the first keyword argument `name` that has a value.
-std::optional<std::string> keyword_string_value(std::string_view source, TSNode args, std::string_view name);
-// Value of the first keyword argument `name`.
-std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name);
-// Positional argument `index` (from 0): comments and keyword arguments skipped.
-std::optional<TSNode> positional_arg(TSNode args, size_t index);
 // By keyword `keyword`, else by position.
 std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
                                             size_t position);
-std::vector<TSNode> keyword_arguments(TSNode call);
 // Text of the call's function after its last ".".
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call);
 // fn(name, value) for each keyword argument of the call that has a value, in
@@ -88,9 +81,5 @@ payload::UniqueTogether read_unique_together_args(const DjangoContext& ctx, TSNo
 payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode args);
 
 // --- SQL readers ---
-
-std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode node);
-std::optional<std::string> read_sql_list(std::string_view source, TSNode node);
-std::string trim_trailing_semicolons(std::string_view text);
 
 }  // namespace tarn

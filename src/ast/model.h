@@ -137,8 +137,17 @@ struct Operation {
   std::optional<TableRef> table;
   OperationPayload payload;
   Span span;
+  // Set by the decoder, with a meaning that depends on the framework; read it
+  // through the accessor that names it.
   bool context_flag = false;
   OperationKind kind = OperationKind::Other;
+
+  // Alembic: the call sits in `with op.get_context().autocommit_block():`, so
+  // it runs outside any transaction.
+  bool in_autocommit_block() const { return context_flag; }
+  // Aerich: the SQL text it comes from holds several statements, which
+  // PostgreSQL runs as one implicit transaction.
+  bool in_multi_statement_text() const { return context_flag; }
 };
 
 // 1-based line -> upper-cased rule ids named by suppression comments on it.

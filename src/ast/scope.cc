@@ -21,7 +21,6 @@ ModuleScope collect_module_variables(const ParsedSource& parsed) {
 
 ModuleScope collect_module_variables(const ParsedSource& parsed, std::optional<TSNode> migration) {
   ModuleScope scope;
-  scope.source = &parsed;
   if (!migration) return scope;
   const uint32_t class_start = ts_node_start_byte(*migration);
   for_each_child(parsed.root(), [&](TSNode child) {

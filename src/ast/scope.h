@@ -13,7 +13,6 @@
 namespace tarn {
 
 struct ModuleScope {
-  const ParsedSource* source = nullptr;
   std::unordered_map<std::string, TSNode> variables;  // name -> assigned value node
 
   std::optional<TSNode> lookup(const std::string& name) const {

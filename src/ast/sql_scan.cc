@@ -1,6 +1,7 @@
 #include "ast/sql_scan.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "util/split.h"
 #include "util/utf8.h"
@@ -8,6 +9,9 @@
 namespace tarn {
 
 namespace {
+
+using SqlPhrase = std::initializer_list<std::string_view>;
+
 
 bool is_word_byte(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
@@ -333,14 +337,6 @@ bool is_drop_index_sql(const SqlWords& words) { return drop_index_words(words); 
 
 std::vector<std::string_view> sql_statements(std::string_view stripped) {
   return split_at(stripped, ';', Pieces::TrimmedNonEmpty);
-}
-
-bool sql_starts_with_phrase(std::string_view statement, SqlPhrase phrase) {
-  return starts_with_words(sql_words_upper(statement), phrase);
-}
-
-bool sql_contains_phrase(std::string_view statement, SqlPhrase phrase) {
-  return contains_words(sql_words_upper(statement), phrase);
 }
 
 std::optional<TableRef> sql_text_after_phrase(std::string_view statement, std::string_view keyword) {

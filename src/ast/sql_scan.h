@@ -3,7 +3,6 @@
 // Not an SQL parser: every test is a word or byte test on the statement text.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,15 +36,9 @@ void analyze_aerich_sql(std::string_view sql, const Span& span, bool uncondition
 
 // --- Building blocks of the scanner (also exercised directly by tests). ---
 
-using SqlPhrase = std::initializer_list<std::string_view>;
-
 // Pieces of `stripped` between semicolons, trimmed, empty ones dropped.
 std::vector<std::string_view> sql_statements(std::string_view stripped);
 
-// The statement's first words are the phrase's words.
-bool sql_starts_with_phrase(std::string_view statement, SqlPhrase phrase);
-// The phrase's words occur in the statement in order, others allowed between.
-bool sql_contains_phrase(std::string_view statement, SqlPhrase phrase);
 
 // The (optionally schema-qualified) name after the first whole-word
 // occurrence of `keyword`, skipping IF / NOT / EXISTS before it.

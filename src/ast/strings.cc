@@ -180,4 +180,6 @@ Span node_span(TSNode node) {
   return span;
 }
 
+bool is_false_literal(TSNode node) { return node_is(unparenthesized(node), "false"); }
+
 }  // namespace tarn

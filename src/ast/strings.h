@@ -1,4 +1,4 @@
-// Python string literals as the interpreter would see them, and node spans.
+// Python literals as the interpreter would see them, and node spans.
 #pragma once
 
 #include <tree_sitter/api.h>
@@ -21,6 +21,10 @@ std::string python_string_value(std::string_view source, TSNode node);
 // The value of one escape sequence, with or without its leading backslash;
 // unrecognised or malformed escapes come back unchanged.
 std::string decode_escape(std::string_view escape);
+
+// The literal False, also inside any number of parentheses (comments in them
+// included).
+bool is_false_literal(TSNode node);
 
 Span node_span(TSNode node);
 

@@ -17,8 +17,7 @@ bool consume(std::string_view& text, std::string_view word) {
   return true;
 }
 
-}  // namespace
-
+// Appends every comment in the subtree of `node`, in source order.
 void collect_comments(const ParsedSource& parsed, TSNode node, std::vector<Comment>& out) {
   // Every comment starts with "#": a subtree without one in its text holds no
   // comment, so the walk only goes down towards the "#" characters.
@@ -37,6 +36,7 @@ void collect_comments(const ParsedSource& parsed, TSNode node, std::vector<Comme
   });
 }
 
+// Splits the id list at commas, trims, drops empty pieces, upper-cases.
 std::vector<std::string> suppression_items(std::string_view list) {
   std::vector<std::string> items;
   for (std::string_view piece : split_at(list, ',', Pieces::TrimmedNonEmpty)) {
@@ -48,6 +48,8 @@ std::vector<std::string> suppression_items(std::string_view list) {
   }
   return items;
 }
+
+}  // namespace
 
 std::optional<std::vector<std::string>> parse_suppression_comment(std::string_view text) {
   while (!text.empty() && text.front() == '#') text.remove_prefix(1);

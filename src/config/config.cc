@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <exception>
 
-#include "files/glob.h"
+#include "util/glob.h"
 #include "files/read.h"
 #include "util/path.h"
 #include "util/utf8.h"
@@ -37,9 +37,10 @@ constexpr size_t kFileConfigFields = 5;
 // before the library sees them.
 constexpr size_t kMaxTableDepth = 512;
 
-// The TOML reader these files were first read with refuses a key of 80 or
-// more dotted parts and arrays or inline tables nested 80 or more deep; the
-// same documents are refused here so that a configuration means the same.
+// A key of 80 or more dotted parts, and arrays or inline tables nested 80 or
+// more deep, are refused as well. No configuration needs them, and a fixed
+// bound makes such a file an error everywhere instead of something that
+// depends on how deep a reader can go.
 constexpr size_t kMaxKeyParts = 80;
 constexpr size_t kMaxValueNesting = 80;
 
@@ -212,30 +213,27 @@ bool nesting_exceeds(std::string_view text, size_t limit) {
 }
 
 // Reads the three shapes out of a parsed document. A shape given as an array
-// is read by position; every type mismatch is recorded in `error` and fails
-// the whole file.
+// is read by position; any type mismatch fails the whole file.
 class ShapeReader {
  public:
-  std::string error;
   bool stand_ins = false;  // the document was parsed with stand-ins for some code points
 
   std::optional<FileConfig> file_config(const toml::node& node) {
     FileConfig out;
     if (const toml::table* t = node.as_table()) {
-      if (!strings(t->get("select"), "select", out.select) || !strings(t->get("ignore"), "ignore", out.ignore) ||
-          !boolean(t->get("warnings-as-errors"), "warnings-as-errors", out.warnings_as_errors) ||
-          !strings(t->get("exclude"), "exclude", out.exclude) ||
-          !strings(t->get("allowed-file-patterns"), "allowed-file-patterns", out.allowed_file_patterns)) {
+      if (!strings(t->get("select"), out.select) || !strings(t->get("ignore"), out.ignore) ||
+          !boolean(t->get("warnings-as-errors"), out.warnings_as_errors) ||
+          !strings(t->get("exclude"), out.exclude) ||
+          !strings(t->get("allowed-file-patterns"), out.allowed_file_patterns)) {
         return std::nullopt;
       }
       return out;
     }
-    const toml::array* a = positional(node, kFileConfigFields, "tarn");
+    const toml::array* a = positional(node, kFileConfigFields);
     if (a == nullptr) return std::nullopt;
-    if (!strings(a->get(0), "select", out.select) || !strings(a->get(1), "ignore", out.ignore) ||
-        !boolean(a->get(2), "warnings-as-errors", out.warnings_as_errors) ||
-        !strings(a->get(3), "exclude", out.exclude) ||
-        !strings(a->get(4), "allowed-file-patterns", out.allowed_file_patterns)) {
+    if (!strings(a->get(0), out.select) || !strings(a->get(1), out.ignore) ||
+        !boolean(a->get(2), out.warnings_as_errors) || !strings(a->get(3), out.exclude) ||
+        !strings(a->get(4), out.allowed_file_patterns)) {
       return std::nullopt;
     }
     return out;
@@ -246,7 +244,7 @@ class ShapeReader {
     const toml::node* tarn = nullptr;
     if (const toml::table* t = node.as_table()) {
       tarn = t->get("tarn");
-    } else if (const toml::array* a = positional(node, 1, "tool")) {
+    } else if (const toml::array* a = positional(node, 1)) {
       tarn = a->get(0);
     } else {
       return std::nullopt;
@@ -259,44 +257,32 @@ class ShapeReader {
   }
 
  private:
-  bool fail(std::string text) {
-    error = std::move(text);
-    return false;
-  }
-
-  const toml::array* positional(const toml::node& node, size_t fields, std::string_view what) {
+  // An array of at least `fields` elements, else nothing.
+  static const toml::array* positional(const toml::node& node, size_t fields) {
     const toml::array* a = node.as_array();
-    if (a == nullptr) {
-      fail(std::string(what) + ": expected a table");
-      return nullptr;
-    }
-    if (a->size() < fields) {
-      fail(std::string(what) + ": expected " + std::to_string(fields) + " elements, found " +
-           std::to_string(a->size()));
-      return nullptr;
-    }
-    return a;
+    return a != nullptr && a->size() >= fields ? a : nullptr;
   }
 
-  bool strings(const toml::node* node, std::string_view key, std::optional<std::vector<std::string>>& out) {
+  // An absent key leaves `out` absent; anything but an array of strings fails.
+  bool strings(const toml::node* node, std::optional<std::vector<std::string>>& out) const {
     if (node == nullptr) return true;
     const toml::array* a = node->as_array();
-    if (a == nullptr) return fail(std::string(key) + ": expected an array of strings");
+    if (a == nullptr) return false;
     std::vector<std::string> values;
     values.reserve(a->size());
     for (const toml::node& element : *a) {
       const auto* s = element.as_string();
-      if (s == nullptr) return fail(std::string(key) + ": expected an array of strings");
+      if (s == nullptr) return false;
       values.push_back(stand_ins ? replace_code_points(s->get(), original_of) : s->get());
     }
     out = std::move(values);
     return true;
   }
 
-  bool boolean(const toml::node* node, std::string_view key, std::optional<bool>& out) {
+  static bool boolean(const toml::node* node, std::optional<bool>& out) {
     if (node == nullptr) return true;
     const auto* b = node->as_boolean();
-    if (b == nullptr) return fail(std::string(key) + ": expected a boolean");
+    if (b == nullptr) return false;
     out = b->get();
     return true;
   }
@@ -306,25 +292,24 @@ class ShapeReader {
 // library's included, becomes ConfigParse naming `path`.
 template <typename T, typename ReadFn>
 Result<T> parse_document(std::string_view text, const std::string& path, ReadFn&& read) {
-  if (nesting_exceeds(text, kMaxTableDepth)) return Error::config_parse(path, "tables nested too deeply");
-  if (!is_valid_utf8(text)) return Error::config_parse(path, "not UTF-8");
+  if (nesting_exceeds(text, kMaxTableDepth) || !is_valid_utf8(text)) return Error::config_parse(path);
   ShapeReader reader;
   std::string replaced;
   if (holds_any(text, stand_in_for)) {
     // A stand-in already in the text could not be told from one put there.
-    if (holds_any(text, original_of)) return Error::config_parse(path, "private-use code points the reader needs");
+    if (holds_any(text, original_of)) return Error::config_parse(path);
     replaced = replace_code_points(text, stand_in_for);
     text = replaced;
     reader.stand_ins = true;
   }
   try {
     toml::parse_result parsed = toml::parse(text, std::string_view(path));
-    if (!parsed) return Error::config_parse(path, std::string(parsed.error().description()));
+    if (!parsed) return Error::config_parse(path);
     std::optional<T> value = read(reader, parsed.table());
-    if (!value) return Error::config_parse(path, reader.error);
+    if (!value) return Error::config_parse(path);
     return std::move(*value);
-  } catch (const std::exception& e) {
-    return Error::config_parse(path, e.what());
+  } catch (const std::exception&) {
+    return Error::config_parse(path);
   }
 }
 
@@ -352,11 +337,12 @@ Result<FileConfig> parse_file_config(std::string_view text, const std::string& p
                                     [](ShapeReader& reader, const toml::table& doc) { return reader.file_config(doc); });
 }
 
-Result<std::string> read_config_text(const std::string& path) {
-  ReadOutcome read = read_regular_file(path, kMaxConfigBytes);
-  if (auto* failure = std::get_if<ReadFailure>(&read)) return failure->to_error(path);
-  return std::move(std::get<std::string>(read));
-}
+namespace {
+
+// One configuration file's text, at most 1 MiB, through the safe reader.
+Result<std::string> read_config_text(const std::string& path) { return read_regular_file(path, kMaxConfigBytes); }
+
+}  // namespace
 
 void merge_file_config(Config& config, const FileConfig& file) {
   if (file.select) config.select = std::set<std::string>(file.select->begin(), file.select->end());

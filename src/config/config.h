@@ -45,9 +45,6 @@ struct PyProjectToml {
 Result<PyProjectToml> parse_pyproject_toml(std::string_view text, const std::string& path);
 Result<FileConfig> parse_file_config(std::string_view text, const std::string& path);
 
-// One configuration file's text, at most 1 MiB, through the safe reader.
-Result<std::string> read_config_text(const std::string& path);
-
 // Lays every key present in `file` over `config`.
 void merge_file_config(Config& config, const FileConfig& file);
 

@@ -23,7 +23,7 @@ TEST(ParsePyProjectToml, ToolAsAnArrayOfTables) {
   };
   for (const auto& row : rows) {
     auto doc = parse_pyproject_toml(row.text, "pyproject.toml");
-    ASSERT_TRUE(doc.ok()) << row.text << ": " << doc.error().source;
+    ASSERT_TRUE(doc.ok()) << row.text << ": " << doc.error().message();
     const bool has_tarn = doc->tool && doc->tool->tarn;
     EXPECT_EQ(has_tarn, row.has_tarn) << row.text;
     if (has_tarn) {
@@ -89,14 +89,14 @@ TEST(ParseFileConfig, HostileDocumentsFailWithoutCrashing) {
   auto fine = parse_file_config("# " + dots + "\nexclude = [\"" + dots + "\", '" + dots + "', \"\"\"" + dots +
                                     "\"\"\", '''" + dots + "''']\nx.y.z = 1.5\n",
                                 "stillwater.toml");
-  ASSERT_TRUE(fine.ok()) << fine.error().source;
+  ASSERT_TRUE(fine.ok()) << fine.error().message();
   EXPECT_EQ(fine->exclude->size(), 4u);
   // In valid documents they are read as they are written.
   auto text = parse_file_config(
       "# \xC3\xA9\nexclude = [\"\xC3\xA9\xEF\xBB\xB7\", \"\"\"\\\n  \xC3\xA9\"\"\"]\n"
       "allowed-file-patterns = ['\xE4\xB8\xAD']\n",
       "stillwater.toml");
-  ASSERT_TRUE(text.ok()) << text.error().source;
+  ASSERT_TRUE(text.ok()) << text.error().message();
   EXPECT_EQ(*text->exclude, (Strings{"\xC3\xA9\xEF\xBB\xB7", "\xC3\xA9"}));
   EXPECT_EQ(*text->allowed_file_patterns, Strings{"\xE4\xB8\xAD"});
   auto private_use = parse_file_config("exclude = ['\xF3\xB0\x80\x80']\n", "stillwater.toml");

@@ -11,7 +11,7 @@ namespace tarn {
 
 Result<Config> discover_config() {
   const auto cwd = current_dir();
-  if (!cwd) return Error::read_file(".", "current directory unavailable");
+  if (!cwd) return Error::read_file(".");
   return discover_config_from(*cwd);
 }
 

@@ -12,11 +12,6 @@ Error make(ErrorKind kind, std::string path = {}, std::string text = {}) {
   e.text = std::move(text);
   return e;
 }
-Error with_source(ErrorKind kind, std::string path, std::string source) {
-  Error e = make(kind, std::move(path));
-  e.source = std::move(source);
-  return e;
-}
 Error with_numbers(ErrorKind kind, std::string path, uint64_t first, uint64_t second) {
   Error e = make(kind, std::move(path));
   e.first = first;
@@ -25,12 +20,8 @@ Error with_numbers(ErrorKind kind, std::string path, uint64_t first, uint64_t se
 }
 }  // namespace
 
-Error Error::read_file(std::string path, std::string source) {
-  return with_source(ErrorKind::ReadFile, std::move(path), std::move(source));
-}
-Error Error::walk_dir(std::string path, std::string source) {
-  return with_source(ErrorKind::WalkDir, std::move(path), std::move(source));
-}
+Error Error::read_file(std::string path) { return make(ErrorKind::ReadFile, std::move(path)); }
+Error Error::walk_dir(std::string path) { return make(ErrorKind::WalkDir, std::move(path)); }
 Error Error::file_too_large(std::string path, uint64_t size, uint64_t max) {
   return with_numbers(ErrorKind::FileTooLarge, std::move(path), size, max);
 }
@@ -40,9 +31,7 @@ Error Error::parse_failed(std::string path, std::string message) {
 Error Error::syntax_error(std::string path, uint64_t line, uint64_t column) {
   return with_numbers(ErrorKind::SyntaxError, std::move(path), line, column);
 }
-Error Error::config_parse(std::string path, std::string source) {
-  return with_source(ErrorKind::ConfigParse, std::move(path), std::move(source));
-}
+Error Error::config_parse(std::string path) { return make(ErrorKind::ConfigParse, std::move(path)); }
 Error Error::git(std::string message) { return make(ErrorKind::Git, {}, std::move(message)); }
 Error Error::invalid_git_ref(std::string reference) { return make(ErrorKind::InvalidGitRef, {}, std::move(reference)); }
 Error Error::cli_usage(std::string message) { return make(ErrorKind::CliUsage, {}, std::move(message)); }

@@ -1,5 +1,4 @@
-// The one error type of the program. Only message() is ever shown to a user;
-// the `source` texts carried by some variants are kept for debugging only.
+// The one error type of the program; message() is what a user is shown.
 #pragma once
 
 #include <cstdint>
@@ -33,20 +32,18 @@ struct Error {
   std::string text;
   // InvalidGlob message.
   std::string detail;
-  // Underlying cause (I/O, walker, TOML reader); never displayed.
-  std::string source;
   // FileTooLarge size/max, SyntaxError line/column.
   uint64_t first = 0;
   uint64_t second = 0;
   // UnknownRule: every registered id.
   std::vector<std::string> available;
 
-  static Error read_file(std::string path, std::string source = {});
-  static Error walk_dir(std::string path, std::string source = {});
+  static Error read_file(std::string path);
+  static Error walk_dir(std::string path);
   static Error file_too_large(std::string path, uint64_t size, uint64_t max);
   static Error parse_failed(std::string path, std::string message);
   static Error syntax_error(std::string path, uint64_t line, uint64_t column);
-  static Error config_parse(std::string path, std::string source = {});
+  static Error config_parse(std::string path);
   static Error git(std::string message);
   static Error invalid_git_ref(std::string reference);
   static Error cli_usage(std::string message);

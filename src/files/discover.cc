@@ -14,7 +14,6 @@
 
 #include "ast/framework.h"
 #include "files/exclude.h"
-#include "files/glob.h"
 #include "util/canonical.h"
 #include "util/path.h"
 
@@ -115,12 +114,6 @@ std::optional<std::string> release_oldest_handle(std::vector<Level>& stack) {
   return std::nullopt;
 }
 
-bool is_migration_file(const std::string& path, const std::vector<std::string>& roots,
-                       const std::vector<GlobPattern>& patterns) {
-  // Layout first, patterns last: the cheap tests rule out most files.
-  return detect_framework(path).has_value() && !is_excluded(path, roots, patterns);
-}
-
 }  // namespace
 
 std::optional<std::string> walk_tree(const std::string& dir,
@@ -152,42 +145,39 @@ std::optional<std::string> walk_tree(const std::string& dir,
   return std::nullopt;
 }
 
-Result<std::vector<std::string>> discover_migration_files(const std::string& dir,
-                                                          const std::vector<std::string>& exclude) {
-  TRY_ASSIGN(const std::vector<GlobPattern> patterns, compile_glob_patterns(exclude));
-  std::vector<std::string> roots;
-  if (auto cwd = current_dir()) roots.push_back(std::move(*cwd));
+Result<std::vector<std::string>> select_path_files(const std::vector<std::string>& paths,
+                                                   const std::vector<std::string>& exclude) {
+  const auto cwd = current_dir();
+  if (!cwd) return Error::read_file(".");
+  TRY_ASSIGN(const ExcludeFilter excluded, ExcludeFilter::make(exclude, *cwd));
 
-  struct stat st {};
-  if (::lstat(dir.c_str(), &st) != 0) return Error::invalid_path(dir);
-  std::vector<std::string> found;
-  if (S_ISREG(st.st_mode)) {
-    if (is_migration_file(dir, roots, patterns)) found.push_back(dir);
-    return found;
+  std::vector<std::string> files;
+  for (const auto& p : paths) {
+    struct stat followed {}, own {};
+    if (::stat(p.c_str(), &followed) != 0 || ::lstat(p.c_str(), &own) != 0) return Error::invalid_path(p);
+    if (S_ISDIR(own.st_mode)) {
+      auto error = walk_tree(p, [&](const std::string& path, EntryType type) {
+        // Layout first, patterns last: the cheap tests rule out most files.
+        if (type == EntryType::File && detect_framework(path) && !excluded.excludes(path)) {
+          files.push_back(path);
+        }
+      });
+      if (error) return Error::walk_dir(p);
+    } else if (S_ISREG(own.st_mode)) {
+      // A file named on the command line need not fit a layout.
+      if (!has_py_extension(p) || excluded.excludes(p)) continue;
+      if (auto canonical_p = canonicalize(p); canonical_p && excluded.excludes(*canonical_p)) continue;
+      files.push_back(p);
+    } else {
+      return Error::invalid_path(p);
+    }
   }
-  if (!S_ISDIR(st.st_mode)) return Error::invalid_path(dir);
-
-  auto error = walk_tree(dir, [&](const std::string& path, EntryType type) {
-    if (type == EntryType::File && is_migration_file(path, roots, patterns)) found.push_back(path);
-  });
-  if (error) return Error::walk_dir(dir, std::move(*error));
-  std::stable_sort(found.begin(), found.end(), [](const std::string& a, const std::string& b) { return path_less(a, b); });
-  found.erase(std::unique(found.begin(), found.end(), [](const std::string& a, const std::string& b) { return paths_equal(a, b); }),
-              found.end());
-  return found;
-}
-
-bool path_within(std::string_view path, std::string_view selector) {
-  return paths_equal(selector, ".") || path_starts_with(path, selector);
-}
-
-std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base) {
-  if (auto resolved = canonicalize(path)) return *resolved;
-  if (!path_is_absolute(path)) return path_join(canonical_base, path);
-  for (const std::string* prefix : {&base, &canonical_base}) {
-    if (auto rest = path_strip_prefix(path, *prefix)) return rest->empty() ? canonical_base : path_join(canonical_base, *rest);
-  }
-  return path;
+  std::stable_sort(files.begin(), files.end(),
+                   [](const std::string& a, const std::string& b) { return path_less(a, b); });
+  const auto duplicates = std::unique(files.begin(), files.end(),
+                                      [](const std::string& a, const std::string& b) { return paths_equal(a, b); });
+  files.erase(duplicates, files.end());
+  return files;
 }
 
 }  // namespace tarn

@@ -1,12 +1,10 @@
-// Which files under a directory are migration files to lint, and the path
-// helpers git-mode selection matches command-line paths with.
+// Which files a path-mode run lints, and the directory walk that finds them.
 #pragma once
 
 #include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "error/result.h"
@@ -25,18 +23,12 @@ enum class EntryType { File, Directory, Link, Other };
 std::optional<std::string> walk_tree(const std::string& dir,
                                      const std::function<void(const std::string& path, EntryType type)>& visit);
 
-// The migration files of `dir` (a directory, or a single file tested like a
-// walked one), sorted component-wise and without duplicates. Fails with
-// InvalidGlob, InvalidPath (neither directory nor regular file) or WalkDir.
-Result<std::vector<std::string>> discover_migration_files(const std::string& dir,
-                                                          const std::vector<std::string>& exclude);
-
-// True when `selector` is ".", or its components are a prefix of `path`'s.
-bool path_within(std::string_view path, std::string_view selector);
-
-// The canonical form of `path` when it exists; otherwise `path` re-rooted
-// lexically on `canonical_base` (relative, or under `base` or
-// `canonical_base`), or unchanged.
-std::string normalize_path(const std::string& path, const std::string& base, const std::string& canonical_base);
+// The files a path-mode run lints, sorted component-wise and without
+// duplicates: the migration files found under each directory of `paths`, and
+// each regular ".py" file it names, leaving out what `exclude` matches.
+// Fails with InvalidGlob, ReadFile (no current directory), InvalidPath
+// (missing, or neither directory nor regular file) or WalkDir.
+Result<std::vector<std::string>> select_path_files(const std::vector<std::string>& paths,
+                                                   const std::vector<std::string>& exclude);
 
 }  // namespace tarn

@@ -15,7 +15,7 @@ namespace {
 using testing::TempTree;
 using Paths = std::vector<std::string>;
 
-TEST(DiscoverMigrationFiles, LinksAndFifosAreNeverFollowedOrOpened) {
+TEST(SelectPathFiles, LinksAndFifosAreNeverFollowedOrOpened) {
   TempTree t;
   const std::string migration = t.write("app/migrations/0001_initial.py", "x = 1\n");
   t.write("alembic/versions/abc123_add_table.py");
@@ -24,7 +24,7 @@ TEST(DiscoverMigrationFiles, LinksAndFifosAreNeverFollowedOrOpened) {
   t.symlink("..", "app/migrations/loop");
   ASSERT_EQ(::mkfifo(t.path("app/migrations/0006_fifo.py").c_str(), 0600), 0);
 
-  auto found = discover_migration_files(t.root(), {});
+  auto found = select_path_files({t.root()}, {});
   ASSERT_TRUE(found.ok()) << found.error().message();
   EXPECT_EQ(*found, (Paths{t.path("alembic/versions/abc123_add_table.py"), migration}));
 }
@@ -88,33 +88,6 @@ TEST(WalkTree, ReportsLinkTypesAndStopsAtFirstError) {
     }
     EXPECT_EQ(path.find("swapped/"), std::string::npos) << "entered " << path;
   }
-}
-
-TEST(PathWithin, ComponentPrefixes) {
-  const std::tuple<const char*, const char*, bool> rows[] = {
-      {"a/b", ".", true},  {"/x/y", ".", true}, {"a/b", "./", true},   {"a/b", "a", true},
-      {"a/b", "a/b", true}, {"a/./b", "a/b/", true}, {"ab", "a", false}, {"a", "a/b", false},
-      {"/a/b", "/a", true}, {"a/b", "/a", false},
-  };
-  for (const auto& [path, selector, within] : rows) EXPECT_EQ(path_within(path, selector), within) << path << " in " << selector;
-}
-
-TEST(NormalizePath, CanonicalWhenItExistsElseReRooted) {
-  TempTree t;
-  const std::string real = t.mkdir("real");
-  t.write("real/x.py");
-  const std::string base = t.symlink(real, "base");
-  const std::string other = t.mkdir("other");
-  const std::pair<std::string, std::string> rows[] = {
-      {base + "/x.py", real + "/x.py"},
-      {base + "/gone.py", real + "/gone.py"},
-      {real + "/sub/gone.py", real + "/sub/gone.py"},
-      {base, real},
-      {"rel/gone.py", real + "/rel/gone.py"},
-      {other + "/gone.py", other + "/gone.py"},
-      {"/nonexistent-root/gone.py", "/nonexistent-root/gone.py"},
-  };
-  for (const auto& [path, expected] : rows) EXPECT_EQ(normalize_path(path, base, real), expected) << path;
 }
 
 }  // namespace

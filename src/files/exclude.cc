@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "util/canonical.h"
 #include "util/path.h"
 #include "util/utf8.h"
 
@@ -22,21 +23,28 @@ std::string join_slash(const std::vector<Component>& comps, size_t from) {
 
 }  // namespace
 
-std::string path_to_slash(std::string_view path) { return join_slash(path_components(path), 0); }
+Result<ExcludeFilter> ExcludeFilter::make(const std::vector<std::string>& patterns, const std::string& base) {
+  ExcludeFilter filter;
+  TRY_ASSIGN(filter.patterns_, compile_glob_patterns(patterns));
+  if (filter.patterns_.empty()) return filter;
+  filter.roots_.push_back(base);
+  auto canonical = canonicalize(base);
+  if (canonical && *canonical != base) filter.roots_.push_back(std::move(*canonical));
+  return filter;
+}
 
-bool is_excluded(std::string_view path, const std::vector<std::string>& roots,
-                 const std::vector<GlobPattern>& patterns) {
-  if (patterns.empty()) return false;
+bool ExcludeFilter::excludes(std::string_view path) const {
+  if (patterns_.empty()) return false;
   const std::vector<Component> comps = path_components(path);
   std::vector<std::string> candidates{join_slash(comps, 0)};
   if (!comps.empty() && comps.front().kind == ComponentKind::CurDir) candidates.push_back(join_slash(comps, 1));
-  for (const auto& root : roots) {
+  for (const auto& root : roots_) {
     const std::vector<Component> rc = path_components(root);
     if (rc.size() <= comps.size() && std::equal(rc.begin(), rc.end(), comps.begin())) {
       candidates.push_back(join_slash(comps, rc.size()));
     }
   }
-  return std::any_of(patterns.begin(), patterns.end(), [&](const GlobPattern& p) {
+  return std::any_of(patterns_.begin(), patterns_.end(), [&](const GlobPattern& p) {
     return std::any_of(candidates.begin(), candidates.end(), [&](const std::string& c) { return p.matches(c); });
   });
 }

@@ -5,15 +5,24 @@
 #include <string_view>
 #include <vector>
 
-#include "files/glob.h"
+#include "error/result.h"
+#include "util/glob.h"
 
 namespace tarn {
 
-// Components joined with "/" (an absolute path keeps a single leading "/").
-std::string path_to_slash(std::string_view path);
+// The exclude patterns of a run and the directory they are written relative
+// to. A path is tried as written, without a leading "./", and relative to
+// that directory in the form given and in its canonical form.
+class ExcludeFilter {
+ public:
+  // InvalidGlob for the first pattern that does not compile.
+  static Result<ExcludeFilter> make(const std::vector<std::string>& patterns, const std::string& base);
 
-// Tries the path as written, without a leading "./", and relative to each root.
-bool is_excluded(std::string_view path, const std::vector<std::string>& roots,
-                 const std::vector<GlobPattern>& patterns);
+  bool excludes(std::string_view path) const;
+
+ private:
+  std::vector<GlobPattern> patterns_;
+  std::vector<std::string> roots_;
+};
 
 }  // namespace tarn

@@ -2,38 +2,50 @@
 
 #include <gtest/gtest.h>
 
+#include "testing/temp_tree.h"
+
 namespace tarn {
 namespace {
 
-TEST(PathToSlash, JoinsComponentsWithOneSeparator) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"/srv/app/x.py", "/srv/app/x.py"}, {"/", "/"},           {"", ""},
-      {"./app/x.py", "./app/x.py"},       {"app//x.py", "app/x.py"}, {"app/./x.py/", "app/x.py"},
-      {"../app/x.py", "../app/x.py"},     {"//srv", "/srv"},    {"a/\xff.py", "a/\xef\xbf\xbd.py"},
-  };
-  for (const auto& [path, slash] : rows) EXPECT_EQ(path_to_slash(path), slash) << path;
-}
-
-TEST(IsExcluded, RootsStripWholeComponents) {
+TEST(ExcludeFilter, PathsAreTriedRelativeToTheBaseByWholeComponents) {
   struct Row {
     const char* path;
-    std::vector<std::string> roots;
+    const char* base;
     std::vector<std::string> patterns;
     bool excluded;
   };
   const Row rows[] = {
-      {"/srv/proj/app/migrations/0001_x.py", {"/srv/other", "/srv/proj/"}, {"app/*"}, true},
-      {"/srv/project/app/x.py", {"/srv/proj"}, {"app/*"}, false},
-      // a path equal to a root gives the empty candidate
-      {"/srv/proj", {"/srv/proj"}, {""}, true},
-      {"lib/app/x.py", {}, {"app/*"}, false},
-      {"app/x.py", {}, {"nothing", "*/x.py"}, true},
+      {"/srv/proj/app/migrations/0001_x.py", "/srv/proj/", {"app/*"}, true},
+      {"/srv/project/app/x.py", "/srv/proj", {"app/*"}, false},
+      // a path equal to the base gives the empty candidate
+      {"/srv/proj", "/srv/proj", {""}, true},
+      {"lib/app/x.py", "/srv", {"app/*"}, false},
+      {"./app/x.py", "/srv", {"app/*"}, true},
+      // candidates are whole components joined by one "/", invalid UTF-8 replaced
+      {"app//x.py/", "/srv", {"app/x.py"}, true},
+      {"//srv/app/./x.py", "/elsewhere", {"/srv/app/x.py"}, true},
+      {"a/\xff.py", "/srv", {"a/\xef\xbf\xbd.py"}, true},
+      {"app/x.py", "/srv", {"nothing", "*/x.py"}, true},
+      {"app/x.py", "/srv", {}, false},
   };
   for (const auto& row : rows) {
-    auto patterns = compile_glob_patterns(row.patterns);
-    ASSERT_TRUE(patterns.ok());
-    EXPECT_EQ(is_excluded(row.path, row.roots, *patterns), row.excluded) << row.path;
+    auto filter = ExcludeFilter::make(row.patterns, row.base);
+    ASSERT_TRUE(filter.ok());
+    EXPECT_EQ(filter->excludes(row.path), row.excluded) << row.path;
   }
+  EXPECT_FALSE(ExcludeFilter::make({"ok", "a/**b"}, "/srv").ok());
+}
+
+// A base reached through a link also anchors the paths under its target.
+TEST(ExcludeFilter, CanonicalBaseAnchorsToo) {
+  testing::TempTree t;
+  const std::string real = t.mkdir("real");
+  const std::string base = t.symlink(real, "base");
+  auto filter = ExcludeFilter::make({"app/*"}, base);
+  ASSERT_TRUE(filter.ok());
+  EXPECT_TRUE(filter->excludes(base + "/app/x.py"));
+  EXPECT_TRUE(filter->excludes(real + "/app/x.py"));
+  EXPECT_FALSE(filter->excludes(t.path("other/app/x.py")));
 }
 
 }  // namespace

@@ -6,11 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
-#include "ast/analyze.h"
-#include "parser/node.h"
-#include "parser/parser.h"
 #include "util/utf8.h"
 
 namespace tarn {
@@ -31,33 +27,7 @@ class FileDescriptor {
   int fd_;
 };
 
-ReadFailure io_failure(int os_error) {
-  ReadFailure f;
-  f.os_error = os_error;
-  f.text = std::strerror(os_error);
-  return f;
-}
-
-ReadFailure made_failure(std::string text) {
-  ReadFailure f;
-  f.text = std::move(text);
-  return f;
-}
-
-ReadFailure too_large(uint64_t size, uint64_t max) {
-  ReadFailure f;
-  f.kind = ReadFailure::Kind::TooLarge;
-  f.size = size;
-  f.max = max;
-  return f;
-}
-
 }  // namespace
-
-Error ReadFailure::to_error(std::string path) const {
-  if (kind == Kind::TooLarge) return Error::file_too_large(std::move(path), size, max);
-  return Error::read_file(std::move(path), text);
-}
 
 namespace detail {
 
@@ -96,60 +66,28 @@ int read_capped(const ReadSome& read_some, uint64_t limit, uint64_t size_hint, s
 
 }  // namespace detail
 
-ReadOutcome read_regular_file(const std::string& path, uint64_t limit) {
+Result<std::string> read_regular_file(const std::string& path, uint64_t limit) {
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return io_failure(errno);
+  if (::lstat(path.c_str(), &st) != 0) return Error::read_file(path);
   // Checked before opening: opening a FIFO for reading would wait for a writer.
-  if (!S_ISREG(st.st_mode)) return made_failure(kNonRegularFileText);
+  if (!S_ISREG(st.st_mode)) return Error::read_file(path);
 
   // O_NOFOLLOW refuses a link swapped in since the check above; O_NONBLOCK
   // keeps a FIFO swapped in from blocking the open, and fstat refuses it.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return io_failure(errno);
-  if (::fstat(fd.get(), &st) != 0) return io_failure(errno);
-  if (!S_ISREG(st.st_mode)) return made_failure(kNonRegularFileText);
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return Error::read_file(path);
 
   const auto size = static_cast<uint64_t>(st.st_size);
-  if (size > limit) return too_large(size, limit);
+  if (size > limit) return Error::file_too_large(path, size, limit);
 
   std::string text;
-  const int err = detail::read_capped([&](char* b, size_t n) { return ::read(fd.get(), b, n); }, limit, size, text);
-  if (err != 0) return io_failure(err);
-  if (text.size() > limit) return too_large(text.size(), limit);
-  const size_t bad = first_invalid_utf8(text);
-  if (bad != std::string::npos) {
-    ReadFailure f = made_failure("stream did not contain valid UTF-8 (invalid sequence at byte " +
-                                 std::to_string(bad) + ")");
-    f.os_error = EILSEQ;
-    return f;
+  if (detail::read_capped([&](char* b, size_t n) { return ::read(fd.get(), b, n); }, limit, size, text) != 0) {
+    return Error::read_file(path);
   }
+  // A file that grew since its size was read is cut at limit + 1 bytes.
+  if (text.size() > limit) return Error::file_too_large(path, text.size(), limit);
+  if (!is_valid_utf8(text)) return Error::read_file(path);
   return text;
-}
-
-std::optional<TSNode> find_first_error_node(TSNode node) {
-  if (ts_node_is_error(node) || ts_node_is_missing(node)) return node;
-  std::optional<TSNode> found;
-  for_each_child(node, [&](TSNode child) {
-    found = find_first_error_node(child);
-    return !found.has_value();
-  });
-  return found;
-}
-
-Result<ParsedMigration> parse_migration_file(const std::string& path) {
-  ReadOutcome read = read_regular_file(path, kMaxMigrationBytes);
-  if (auto* failure = std::get_if<ReadFailure>(&read)) return failure->to_error(path);
-
-  ParsedSource parsed{std::move(std::get<std::string>(read)), nullptr};
-  TRY_ASSIGN(parsed.tree, parse_python(parsed.source, path));
-  const TSNode root = parsed.root();
-  if (ts_node_has_error(root)) {
-    if (const auto bad = find_first_error_node(root)) {
-      const TSPoint at = ts_node_start_point(*bad);
-      return Error::syntax_error(path, uint64_t{at.row} + 1, at.column);
-    }
-  }
-  return analyze_migration(path, parsed);
 }
 
 }  // namespace tarn

@@ -1,52 +1,23 @@
-// Safe reading of files named by the user or found by the walk, and the
-// disk-mode parse of one migration file.
+// Safe reading of files named by the user or found by the walk.
 #pragma once
 
 #include <sys/types.h>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
-#include <variant>
 
-#include <tree_sitter/api.h>
-
-#include "ast/model.h"
 #include "error/result.h"
 
 namespace tarn {
 
 inline constexpr uint64_t kMaxConfigBytes = 1048576;
 
-inline constexpr const char* kNonRegularFileText =
-    "refusing to read non-regular file (symlink, fifo, device, etc.)";
-
-struct ReadFailure {
-  enum class Kind : uint8_t { TooLarge, Io };
-  Kind kind = Kind::Io;
-  uint64_t size = 0;  // TooLarge: bytes found (limit + 1 when the file grew)
-  uint64_t max = 0;   // TooLarge: the limit
-  int os_error = 0;   // Io: errno, or 0 for a failure detected here
-  std::string text;   // Io: description of the failure
-
-  // FileTooLarge for TooLarge, ReadFile carrying the text otherwise.
-  Error to_error(std::string path) const;
-};
-
-using ReadOutcome = std::variant<std::string, ReadFailure>;
-
-// Whole UTF-8 text of a regular file of at most `limit` bytes. Links, FIFOs,
-// sockets, devices and directories are refused without being opened for
-// reading, so nothing here can block.
-ReadOutcome read_regular_file(const std::string& path, uint64_t limit);
-
-// The disk-mode road of one migration file: read, parse, report the first
-// syntax error, else analyse.
-Result<ParsedMigration> parse_migration_file(const std::string& path);
-
-// First ERROR or MISSING node in pre-order; its descendants are not searched.
-std::optional<TSNode> find_first_error_node(TSNode node);
+// Whole UTF-8 text of a regular file of at most `limit` bytes: FileTooLarge
+// above it, ReadFile for any other failure. Links, FIFOs, sockets, devices
+// and directories are refused without being opened for reading, so nothing
+// here can block.
+Result<std::string> read_regular_file(const std::string& path, uint64_t limit);
 
 namespace detail {
 

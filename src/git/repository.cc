@@ -87,6 +87,8 @@ Result<std::string> repository_workdir(git_repository* repo) {
   return std::string(workdir);
 }
 
+namespace {
+
 Result<GitCommit> head_commit(git_repository* repo) {
   git_reference* raw_ref = nullptr;
   int rc = git_repository_head(&raw_ref, repo);
@@ -99,6 +101,8 @@ Result<GitCommit> head_commit(git_repository* repo) {
   // A peeled commit object is a git_commit.
   return GitCommit(reinterpret_cast<git_commit*>(obj.release()));
 }
+
+}  // namespace
 
 Result<GitTree> head_tree(git_repository* repo) {
   TRY_ASSIGN(GitCommit commit, head_commit(repo));

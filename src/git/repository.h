@@ -26,7 +26,6 @@ Result<GitRepo> open_repository();
 // The work tree path as libgit2 reports it (with its trailing "/").
 Result<std::string> repository_workdir(git_repository* repo);
 
-Result<GitCommit> head_commit(git_repository* repo);
 Result<GitTree> head_tree(git_repository* repo);
 
 // The index a commit is about to record: the one GIT_INDEX_FILE names when it

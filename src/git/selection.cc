@@ -2,10 +2,8 @@
 
 #include <algorithm>
 
-#include "files/discover.h"
 #include "files/exclude.h"
-#include "files/glob.h"
-#include "files/selectors.h"
+#include "git/selectors.h"
 #include "util/canonical.h"
 #include "util/path.h"
 
@@ -54,12 +52,11 @@ Result<std::vector<std::string>> restrict_to_cli_paths(const std::vector<std::st
 
 namespace {
 
-// Drops the entries an exclude pattern matches, trying each also relative to
-// the current directory and to the given roots.
+// Drops the entries an exclude pattern matches, relative to the work tree too.
 Result<std::vector<std::string>> drop_excluded(std::vector<std::string> list, const std::vector<std::string>& exclude,
-                                               const std::vector<std::string>& roots) {
-  TRY_ASSIGN(const std::vector<GlobPattern> patterns, compile_glob_patterns(exclude));
-  std::erase_if(list, [&](const std::string& entry) { return is_excluded(entry, roots, patterns); });
+                                               const std::string& workdir) {
+  TRY_ASSIGN(const ExcludeFilter excluded, ExcludeFilter::make(exclude, workdir));
+  std::erase_if(list, [&](const std::string& entry) { return excluded.excludes(entry); });
   return list;
 }
 
@@ -70,7 +67,7 @@ Result<std::vector<std::string>> select_git_files(const DiffContext& context, co
   TRY_ASSIGN(std::vector<std::string> files, select_changed_files(context.repo.get(), context.changes, false));
   TRY_ASSIGN(files, restrict_to_cli_paths(files, cli_paths, context.workdir));
   if (config.exclude.empty()) return files;
-  return drop_excluded(std::move(files), config.exclude, {".", context.workdir});
+  return drop_excluded(std::move(files), config.exclude, context.workdir);
 }
 
 Result<std::vector<std::string>> collect_changed_migrations(const DiffContext& context,
@@ -83,7 +80,7 @@ Result<std::vector<std::string>> collect_changed_migrations(const DiffContext& c
   }
   TRY_ASSIGN(list, restrict_to_cli_paths(list, cli_paths, context.workdir));
   if (list.empty()) return list;
-  return drop_excluded(std::move(list), exclude, {".", context.workdir});
+  return drop_excluded(std::move(list), exclude, context.workdir);
 }
 
 Result<std::vector<std::string>> collect_changed_non_migrations(const DiffContext& context,
@@ -95,7 +92,7 @@ Result<std::vector<std::string>> collect_changed_non_migrations(const DiffContex
   const std::string& workdir = context.workdir;
   const auto canonical_workdir = canonicalize(workdir);
   if (!canonical_workdir) return Error::read_file(workdir);
-  TRY_ASSIGN(list, drop_excluded(std::move(list), exclude, {".", workdir, *canonical_workdir}));
+  TRY_ASSIGN(list, drop_excluded(std::move(list), exclude, workdir));
   for (auto& entry : list) {
     if (auto rest = path_strip_prefix(entry, workdir)) {
       entry = std::move(*rest);

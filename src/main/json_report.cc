@@ -118,20 +118,4 @@ void append_json_end(std::string& out, size_t total, size_t errors) {
   out += "  }\n}\n";
 }
 
-std::optional<std::string> render_json_report(const std::vector<Diagnostic>& diagnostics, std::string& error) {
-  try {
-    std::string text;
-    size_t errors = 0;
-    for (size_t i = 0; i < diagnostics.size(); ++i) {
-      append_json_diagnostic(text, diagnostics[i], i == 0);
-      errors += diagnostics[i].severity == Severity::Error;
-    }
-    append_json_end(text, diagnostics.size(), errors);
-    return text;
-  } catch (const std::exception& e) {
-    error = e.what();
-    return std::nullopt;
-  }
-}
-
 }  // namespace tarn

@@ -3,9 +3,7 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "rules/rule.h"
 
@@ -16,8 +14,5 @@ void append_json_diagnostic(std::string& out, const Diagnostic& d, bool first);
 
 // Appends the end of the document after `total` elements were appended.
 void append_json_end(std::string& out, size_t total, size_t errors);
-
-// The whole document for a list (used by tests and small reports).
-std::optional<std::string> render_json_report(const std::vector<Diagnostic>& diagnostics, std::string& error);
 
 }  // namespace tarn

@@ -1,10 +1,11 @@
-#include "main/json_report.h"
+#include "main/report.h"
 
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
 namespace tarn {
+
 namespace {
 
 Diagnostic diag(std::string path, uint64_t line, uint64_t column, std::string message, std::optional<std::string_view> help,
@@ -18,10 +19,11 @@ Diagnostic diag(std::string path, uint64_t line, uint64_t column, std::string me
 }
 
 std::string render(const std::vector<Diagnostic>& list) {
-  std::string error;
-  const auto text = render_json_report(list, error);
-  EXPECT_TRUE(error.empty()) << error;
-  return text.value_or("");
+  std::string out;
+  ReportPrinter printer(OutputFormat::Json, false, [&](std::string_view text) { out += text; });
+  printer.add(list);
+  printer.finish();
+  return out;
 }
 
 // The report is written piece by piece; it must be byte for byte what the

@@ -49,14 +49,6 @@ void append_compact(std::string& out, const Diagnostic& d) {
   if (d.help) out += "  help: " + sanitize_for_terminal(*d.help, false) + "\n";
 }
 
-std::string render(const std::vector<Diagnostic>& diagnostics, OutputFormat format, bool color) {
-  std::string out;
-  ReportPrinter printer(format, color, [&](std::string_view text) { out += text; });
-  printer.add(diagnostics);
-  printer.finish();
-  return out;
-}
-
 }  // namespace
 
 void sort_diagnostics(std::vector<Diagnostic>& diagnostics) {
@@ -93,14 +85,6 @@ void ReportPrinter::finish() {
     out = summary_line(errors_, total_ - errors_, color_);
   }
   sink_(out);
-}
-
-std::string render_default(const std::vector<Diagnostic>& diagnostics, bool color) {
-  return render(diagnostics, OutputFormat::Default, color);
-}
-
-std::string render_compact(const std::vector<Diagnostic>& diagnostics) {
-  return render(diagnostics, OutputFormat::Compact, false);
 }
 
 }  // namespace tarn

@@ -15,8 +15,6 @@ namespace tarn {
 // Stable sort by path (component-wise), start line, start column, rule id.
 void sort_diagnostics(std::vector<Diagnostic>& diagnostics);
 
-// The report in the chosen format on standard output; nothing at all for an
-// empty list in the text formats.
 // Prints a report in parts: batches of findings already in report order, then
 // the end (the summary line, or the close of the json document). Batches are
 // written as they come, so memory does not grow with the report.
@@ -35,10 +33,5 @@ class ReportPrinter {
   size_t total_ = 0;
   size_t errors_ = 0;
 };
-
-
-// The text formats as printed; `color` is the colour decision to style with.
-std::string render_default(const std::vector<Diagnostic>& diagnostics, bool color);
-std::string render_compact(const std::vector<Diagnostic>& diagnostics);
 
 }  // namespace tarn

@@ -34,6 +34,9 @@ std::vector<RuleInfo> rule_infos() {
   return infos;
 }
 
+namespace {
+
+// The table and page as printed; `color` is the colour decision to style with.
 std::string render_rule_list(const std::vector<RuleInfo>& infos, bool color) {
   size_t id_width = 0;
   size_t severity_width = 0;
@@ -56,6 +59,8 @@ std::string render_rule_page(const RuleInfo& info, bool color) {
   out += "\n" + info.description + "\n";
   return out;
 }
+
+}  // namespace
 
 Status print_rule_list() {
   write_stdout(render_rule_list(rule_infos(), color_enabled()));

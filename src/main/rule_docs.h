@@ -23,8 +23,4 @@ std::vector<RuleInfo> rule_infos();
 Status print_rule_list();
 void print_rule_page(const RuleInfo& info);
 
-// The table and page as printed; `color` is the colour decision to style with.
-std::string render_rule_list(const std::vector<RuleInfo>& infos, bool color);
-std::string render_rule_page(const RuleInfo& info, bool color);
-
 }  // namespace tarn

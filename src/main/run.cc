@@ -1,20 +1,15 @@
 #include "main/run.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "ast/analyze.h"
 #include "config/config.h"
 #include "files/discover.h"
-#include "files/exclude.h"
-#include "files/glob.h"
 #include "files/read.h"
 #include "git/contents.h"
 #include "git/selection.h"
@@ -24,7 +19,6 @@
 #include "main/rule_docs.h"
 #include "main/sanitize.h"
 #include "rules/run_rules.h"
-#include "util/canonical.h"
 #include "util/path.h"
 
 namespace tarn {
@@ -60,32 +54,12 @@ Status validate_rule_ids(const Config& config) {
   return ok_status();
 }
 
-Result<std::vector<std::string>> select_input_files(const Cli& cli, const Config& config) {
-  TRY_ASSIGN(const auto patterns, compile_glob_patterns(config.exclude));
-  const auto cwd = current_dir();
-  if (!cwd) return Error::read_file(".");
-  std::vector<std::string> roots{".", *cwd};
-  if (auto canonical_cwd = canonicalize(*cwd)) roots.push_back(*canonical_cwd);
-
-  std::vector<std::string> files;
-  for (const auto& p : cli.paths) {
-    struct stat followed {}, own {};
-    if (stat(p.c_str(), &followed) != 0 || lstat(p.c_str(), &own) != 0) return Error::invalid_path(p);
-    if (S_ISDIR(own.st_mode)) {
-      TRY_ASSIGN(auto found, discover_migration_files(p, config.exclude));
-      files.insert(files.end(), std::make_move_iterator(found.begin()), std::make_move_iterator(found.end()));
-    } else if (S_ISREG(own.st_mode)) {
-      if (!has_py_extension(p) || is_excluded(p, roots, patterns)) continue;
-      if (auto canonical_p = canonicalize(p); canonical_p && is_excluded(*canonical_p, roots, patterns)) continue;
-      files.push_back(p);
-    } else {
-      return Error::invalid_path(p);
-    }
-  }
-  std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return path_less(a, b); });
-  files.erase(std::unique(files.begin(), files.end(), [](const std::string& a, const std::string& b) { return paths_equal(a, b); }),
-              files.end());
-  return files;
+// The text of one file to lint: from disk in path mode, from the index or
+// HEAD's tree in git mode, never the working-tree copy there.
+Result<std::string> migration_text(const std::optional<DiffContext>& git, const std::string& file) {
+  if (!git) return read_regular_file(file, kMaxMigrationBytes);
+  return git->staged ? read_staged_file(git->repo.get(), git->side.index.get(), file)
+                     : read_head_file(git->repo.get(), git->side.tree.get(), file);
 }
 
 void report_file_error(const std::string& path, const Error& error) {
@@ -95,7 +69,7 @@ void report_file_error(const std::string& path, const Error& error) {
 }  // namespace
 
 Result<uint8_t> run(const Cli& cli) {
-  // 1. Rule page: the subcommand wins over every option.
+  // The rule page: the subcommand wins over every option.
   if (cli.command) {
     const auto& rule_id = std::get<Commands::Rule>(cli.command->value).rule_id;
     const auto infos = rule_infos();
@@ -107,7 +81,7 @@ Result<uint8_t> run(const Cli& cli) {
     }
     return Error::unknown_rule(rule_id, ids_of(infos));
   }
-  // 2. Rule table.
+  // The rule table, which takes no input to lint.
   if (cli.list_rules) {
     if (!is_list_rules_allowed(cli)) {
       return Error::cli_usage("--list-rules cannot be combined with paths or linting flags");
@@ -115,34 +89,37 @@ Result<uint8_t> run(const Cli& cli) {
     TRY(print_rule_list());
     return uint8_t{0};
   }
-  // 3-5. Configuration, command-line overrides, rule ids.
+  // The configuration, with the command line laid over it; every rule id it
+  // names must exist before anything is read.
   TRY_ASSIGN(Config config, discover_config());
   apply_cli_overrides(cli, config);
   TRY(validate_rule_ids(config));
 
-  // 6. Git set-up.
+  // In git mode the repository and its change set, opened once for the run.
   std::optional<DiffContext> git;
   if (cli.diff || cli.diff_staged) {
     const bool staged = !cli.diff;
     TRY_ASSIGN(git, open_diff_context(staged ? *cli.diff_staged : *cli.diff, staged));
   }
 
-  // 7-8. Files.
+  // The files to lint; git mode also lists every changed migration, deleted
+  // ones included, for the changeset rules.
   std::vector<std::string> files;
   std::vector<std::string> changed_migrations;
   if (git) {
     TRY_ASSIGN(files, select_git_files(*git, cli.paths, config));
     TRY_ASSIGN(changed_migrations, collect_changed_migrations(*git, cli.paths, config.exclude));
   } else {
-    TRY_ASSIGN(files, select_input_files(cli, config));
+    TRY_ASSIGN(files, select_path_files(cli.paths, config.exclude));
   }
-  // 9. Nothing to do: no output at all.
+  // Nothing to lint: no output at all, not even an empty report.
   if (files.empty() && changed_migrations.empty()) return uint8_t{0};
 
-  // 10. Per file. Files come sorted the way findings are reported, so in
-  // path mode each file's findings are printed as soon as they are sorted and
-  // memory does not grow with the corpus; git mode keeps every record for the
-  // changeset rules and reports in one piece at the end.
+  // Each file is read, analysed and checked. Files come sorted the way
+  // findings are reported, so in path mode each file's findings are printed
+  // as soon as they are sorted and memory does not grow with the corpus; git
+  // mode keeps every record for the changeset rules and reports in one piece
+  // at the end.
   const auto registry = all_rules();
   ReportPrinter printer(cli.output_format, color_enabled(), write_stdout);
   std::vector<Diagnostic> diagnostics;
@@ -150,11 +127,8 @@ Result<uint8_t> run(const Cli& cli) {
   bool file_errors = false;
   for (const auto& file : files) {
     Result<ParsedMigration> migration = [&]() -> Result<ParsedMigration> {
-      if (!git) return parse_migration_file(file);
-      TRY_ASSIGN(const std::string text, git->staged
-                                             ? read_staged_file(git->repo.get(), git->side.index.get(), file)
-                                             : read_head_file(git->repo.get(), git->side.tree.get(), file));
-      return parse_migration_source(file, text);
+      TRY_ASSIGN(std::string text, migration_text(git, file));
+      return parse_migration(file, std::move(text), git ? SyntaxErrorReport::Plain : SyntaxErrorReport::AtFirstError);
     }();
     if (!migration.ok()) {
       report_file_error(file, migration.error());
@@ -171,7 +145,7 @@ Result<uint8_t> run(const Cli& cli) {
     migrations.push_back(std::move(migration).value());
   }
 
-  // 11. Changeset pass.
+  // Git mode: the rules over the whole change set, then the one sorted report.
   if (git) {
     TRY_ASSIGN(const auto changed_non_migrations, collect_changed_non_migrations(*git, cli.paths, config.exclude));
     std::vector<const ParsedMigration*> refs;
@@ -183,7 +157,7 @@ Result<uint8_t> run(const Cli& cli) {
     printer.add(diagnostics);
   }
 
-  // 12. End of the report and status.
+  // The end of the report; a file that could not be linted outranks findings.
   printer.finish();
   if (file_errors) return uint8_t{2};
   return uint8_t{printer.errors() > 0 ? uint8_t{1} : uint8_t{0}};

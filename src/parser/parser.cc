@@ -167,7 +167,11 @@ std::optional<uint32_t> first_wide_statement_line(std::string_view text, TSNode 
 
 uint64_t parse_work_budget(uint64_t size) { return kParseWorkPerByte * size + kParseWorkBase; }
 
+namespace {
+
 uint64_t parse_time_budget_micros(uint64_t size) { return kParseMicrosBase + kParseMicrosPerKiB * (size / 1024); }
+
+}  // namespace
 
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name) {
   return parse_python(source, name, parse_work_budget(source.size()));

@@ -75,7 +75,6 @@ uint64_t parse_work_budget(uint64_t size);
 // machine's speed.
 inline constexpr uint64_t kParseMicrosBase = 1'000'000;
 inline constexpr uint64_t kParseMicrosPerKiB = 5'000;
-uint64_t parse_time_budget_micros(uint64_t size);
 
 // Parses `source` and checks the nesting and indentation limits; `name`
 // labels errors.

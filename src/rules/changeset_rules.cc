@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "files/glob.h"
+#include "util/glob.h"
 #include "rules/rule_support.h"
 #include "util/path.h"
 #include "util/utf8.h"
@@ -54,9 +54,8 @@ class DisallowedFileChanges final : public DescribedRule<ChangesetRule, kDisallo
     }
     for (const std::string& path : changed_non_migrations) {
       if (is_allowed(patterns, path)) continue;
-      out.push_back(make_diagnostic(*this, Severity::Error, path, kFileStartSpan,
-                                    fill_template(kDisallowedFileText.message, utf8_lossy(path)),
-                                    kDisallowedFileText.help));
+      out.push_back(
+          make_diagnostic(*this, Severity::Error, path, kFileStartSpan, kDisallowedFileText, utf8_lossy(path)));
     }
     return out;
   }

@@ -15,11 +15,6 @@ const payload::Field* added_field(const Operation& operation) {
   return std::get_if<payload::Field>(&operation.payload);
 }
 
-// A finding whose message names the field or its table.
-void report_named(WalkContext& ctx, const Span& span, const RuleText& text, std::string_view name) {
-  ctx.report(span, fill_template(text.message, name), text.help);
-}
-
 constexpr RuleDescription kAddFieldForeignKey{
     "R006", "add-field-foreign-key",
     "Adding a foreign-key column to an existing table creates an implicit index (locking the table while it "
@@ -35,7 +30,7 @@ class AddFieldForeignKey final : public DescribedRule<WalkerRule, kAddFieldForei
     const FieldFlags& f = *field->flags;
     if (f.is_foreign_key_class && !f.db_constraint && f.db_index_false && !f.unique) return;
     if (is_created_here(ctx.migration.framework, operation, tracker)) return;
-    report_named(ctx, operation.span, kTexts[ctx.migration.framework], field->model);
+    ctx.report(operation.span, kTexts, Severity::Error, field->model);
   }
 
  private:
@@ -73,7 +68,7 @@ class AddFieldNotNull final : public DescribedRule<WalkerRule, kAddFieldNotNull>
     if (field == nullptr || is_created_here(ctx.migration.framework, operation, tracker)) return;
     const auto& f = field->flags;
     if (!f || f->null || f->has_default || f->has_db_default) return;
-    report_named(ctx, operation.span, kTexts[ctx.migration.framework], field->name);
+    ctx.report(operation.span, kTexts, Severity::Error, field->name);
   }
 
  private:

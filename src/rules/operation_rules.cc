@@ -10,18 +10,6 @@ namespace tarn {
 
 namespace {
 
-// A finding at `span` with a fixed text, or a template filled with one name.
-template <class AnyRule>
-Diagnostic finding(const AnyRule& rule, Severity severity, const RuleContext& ctx, const Span& span,
-                   const RuleText& text) {
-  return make_diagnostic(rule, severity, ctx.path, span, text);
-}
-template <class AnyRule>
-Diagnostic finding(const AnyRule& rule, Severity severity, const RuleContext& ctx, const Span& span,
-                   const RuleText& text, std::string_view name) {
-  return make_diagnostic(rule, severity, ctx.path, span, fill_template(text.message, name), text.help);
-}
-
 // ---- R005 ----
 
 constexpr RuleDescription kRemoveField{
@@ -47,7 +35,7 @@ class RemoveFieldWithoutSeparate final : public DescribedRule<Rule, kRemoveField
     // Top level only: a drop inside SeparateDatabaseAndState is the safe form.
     for (const Operation& op : migration.operations) {
       if (op.kind != OperationKind::RemoveField) continue;
-      out.push_back(finding(*this, Severity::Error, ctx, op.span, kRemoveFieldTexts[migration.framework]));
+      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op.span, kRemoveFieldTexts[migration.framework]));
     }
     return out;
   }
@@ -77,7 +65,8 @@ class RenameField final : public DescribedRule<Rule, kRenameField> {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
       if (op->kind != OperationKind::RenameField) continue;
-      out.push_back(finding(*this, Severity::Error, ctx, op->span, kRenameFieldTexts[migration.framework]));
+      out.push_back(
+          make_diagnostic(*this, Severity::Error, ctx.path, op->span, kRenameFieldTexts[migration.framework]));
     }
     return out;
   }
@@ -104,7 +93,7 @@ class IrreversibleRunPython final : public DescribedRule<Rule, kRunPython> {
       if (op->kind != OperationKind::RunPython) continue;
       const auto* python = std::get_if<payload::Python>(&op->payload);
       if (python == nullptr || python->reverse_code) continue;
-      out.push_back(finding(*this, Severity::Warning, ctx, op->span, kRunPythonText, python->code));
+      out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kRunPythonText, python->code));
     }
     return out;
   }
@@ -133,7 +122,7 @@ class IrreversibleRunSql final : public DescribedRule<Rule, kRunSql> {
       if (op->kind != OperationKind::RunSQL) continue;
       const auto* sql = std::get_if<payload::Sql>(&op->payload);
       if (sql == nullptr || sql->reverse_sql) continue;
-      out.push_back(finding(*this, Severity::Warning, ctx, op->span, kRunSqlText));
+      out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kRunSqlText));
     }
     return out;
   }
@@ -172,7 +161,7 @@ class ModelImports final : public DescribedRule<Rule, kModelImports> {
     std::vector<Diagnostic> out;
     for (const ModuleImport& import : migration.imports) {
       if (!import.module || !is_models_module(*import.module) || !imports_model_name(import.names)) continue;
-      out.push_back(finding(*this, Severity::Error, ctx, import.span, kModelImportsText));
+      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, import.span, kModelImportsText));
     }
     return out;
   }
@@ -223,10 +212,10 @@ class AlterFieldNotNull final : public DescribedRule<Rule, kAlterFieldNotNull> {
       if (field == nullptr || !field->flags) continue;
       // A type change may rewrite the table whatever the nullability.
       if (field->flags->type_changed) {
-        out.push_back(finding(*this, Severity::Warning, ctx, op->span, kTypeChange, field->name));
+        out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kTypeChange, field->name));
       } else if (!field->flags->null) {
-        out.push_back(
-            finding(*this, Severity::Warning, ctx, op->span, kNotNullTexts[migration.framework], field->name));
+        out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kNotNullTexts[migration.framework],
+                                      field->name));
       }
     }
     return out;

@@ -1,7 +1,8 @@
 // What every rule is built from: its fixed description, its texts per
-// framework, and the one way findings are made.
+// framework, and the one way findings are made (make_diagnostic).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -54,20 +55,6 @@ struct FrameworkTexts {
   }
 };
 
-// A new finding of `rule` (a Rule or a ChangesetRule, whose id and name are
-// static texts the diagnostic refers to).
-template <class AnyRule>
-Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
-                           std::string message, std::string_view help) {
-  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, help};
-}
-
-template <class AnyRule>
-Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
-                           const RuleText& text) {
-  return make_diagnostic(rule, severity, path, span, std::string(text.message), text.help);
-}
-
 // A message template with its one "{}" replaced by `value`, taken literally.
 inline std::string fill_template(std::string_view templ, std::string_view value) {
   auto at = templ.find("{}");
@@ -76,6 +63,16 @@ inline std::string fill_template(std::string_view templ, std::string_view value)
   out.reserve(templ.size() + value.size());
   out.append(templ.substr(0, at)).append(value).append(templ.substr(at + 2));
   return out;
+}
+
+// A new finding of `rule` (a Rule or a ChangesetRule, whose id and name are
+// static texts the diagnostic refers to) with one of its texts; `name`, when
+// given, fills the message's "{}".
+template <class AnyRule>
+Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_view path, const Span& span,
+                           const RuleText& text, std::optional<std::string_view> name = std::nullopt) {
+  std::string message = name ? fill_template(text.message, *name) : std::string(text.message);
+  return Diagnostic{rule.id(), rule.name(), std::move(message), severity, std::string(path), span, text.help};
 }
 
 // Where a finding about a whole file points: line 1, column 0.

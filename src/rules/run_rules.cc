@@ -25,11 +25,12 @@ void collect(std::vector<Diagnostic>&& found, const Config& config, Keep keep, s
   }
 }
 
-}  // namespace
-
+// Enabled when select is empty or holds the id, and ignore does not (exact ids).
 bool is_rule_enabled(const Config& config, std::string_view id) {
   return (config.select.empty() || names_rule(config.select, id)) && !names_rule(config.ignore, id);
 }
+
+}  // namespace
 
 std::vector<Diagnostic> run_rules(const std::vector<std::unique_ptr<Rule>>& rules, const ParsedMigration& migration,
                                   const Config& config) {

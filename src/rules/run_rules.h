@@ -16,9 +16,6 @@
 
 namespace tarn {
 
-// Enabled when select is empty or holds the id, and ignore does not (exact ids).
-bool is_rule_enabled(const Config& config, std::string_view id);
-
 // The enabled per-file rules' findings for one migration, grouped by rule in
 // registry order, each group in the rule's own order.
 std::vector<Diagnostic> run_rules(const std::vector<std::unique_ptr<Rule>>& rules, const ParsedMigration& migration,

@@ -91,10 +91,10 @@ constexpr FrameworkTexts kAtomicTexts{
 bool in_transaction(const ParsedMigration& migration, const Operation& op) {
   switch (migration.framework) {
     // Each call decides for itself through its autocommit block.
-    case Framework::Alembic: return !op.context_flag;
+    case Framework::Alembic: return !op.in_autocommit_block();
     // Outside a transaction only with RUN_IN_TRANSACTION = False, and even
     // then a text of several statements runs as one implicit transaction.
-    case Framework::Aerich: return !migration.non_atomic || op.context_flag;
+    case Framework::Aerich: return !migration.non_atomic || op.in_multi_statement_text();
     case Framework::Django: break;
   }
   return !migration.non_atomic;

@@ -8,24 +8,15 @@
 
 namespace tarn {
 
-void WalkContext::report(const Span& span, const FrameworkTexts& texts, Severity severity) {
-  diagnostics.push_back(make_diagnostic(rule, severity, path, span, texts[migration.framework]));
+void WalkContext::report(const Span& span, const FrameworkTexts& texts, Severity severity,
+                         std::optional<std::string_view> name) {
+  diagnostics.push_back(make_diagnostic(rule, severity, path, span, texts[migration.framework], name));
 }
 
-void WalkContext::report(const Span& span, std::string message, std::string_view help, Severity severity) {
-  diagnostics.push_back(make_diagnostic(rule, severity, path, span, std::move(message), help));
-}
+namespace {
 
-std::vector<Diagnostic> WalkerRule::check(const ParsedMigration& migration, const RuleContext& ctx) const {
-  std::vector<Diagnostic> diagnostics;
-  TableTracker tracker;
-  WalkContext walk{migration, ctx.path, *this, diagnostics};
-  for (const Operation& operation : migration.operations) {
-    walk_operation(migration.framework, operation, tracker, walk);
-  }
-  return diagnostics;
-}
-
+// The Django model an operation is about, by payload; none for SQL, Python,
+// SeparateDatabaseAndState and empty payloads.
 std::optional<std::string_view> operation_model_name(const Operation& operation) {
   return std::visit(
       [](const auto& p) -> std::optional<std::string_view> {
@@ -42,6 +33,8 @@ std::optional<std::string_view> operation_model_name(const Operation& operation)
       },
       operation.payload);
 }
+
+}  // namespace
 
 // Unreadable names are never tracked (see is_known), so they never match.
 bool is_created_here(Framework framework, const Operation& operation, const TableTracker& tracker) {
@@ -91,8 +84,8 @@ void track_model_operation(Framework framework, const Operation& operation, cons
   }
 }
 
-}  // namespace
-
+// Tracks one operation and runs the rule's test on it; descends into the
+// database operations of a SeparateDatabaseAndState.
 void walk_operation(Framework framework, const Operation& operation, TableTracker& tracker, WalkContext& ctx) {
   if (const auto* separate = std::get_if<payload::SeparateDatabaseAndState>(&operation.payload)) {
     for (const Operation& inner : separate->database_operations) walk_operation(framework, inner, tracker, ctx);
@@ -115,6 +108,18 @@ void walk_operation(Framework framework, const Operation& operation, TableTracke
     track_model_operation(framework, operation, *model, tracker);
   }
   ctx.rule.test(operation, tracker, ctx);
+}
+
+}  // namespace
+
+std::vector<Diagnostic> WalkerRule::check(const ParsedMigration& migration, const RuleContext& ctx) const {
+  std::vector<Diagnostic> diagnostics;
+  TableTracker tracker;
+  WalkContext walk{migration, ctx.path, *this, diagnostics};
+  for (const Operation& operation : migration.operations) {
+    walk_operation(migration.framework, operation, tracker, walk);
+  }
+  return diagnostics;
 }
 
 }  // namespace tarn

@@ -30,10 +30,9 @@ struct WalkContext {
   std::vector<Diagnostic>& diagnostics;
 
   // Appends a finding of the walking rule at `span`, with its texts for the
-  // migration's framework.
-  void report(const Span& span, const FrameworkTexts& texts, Severity severity = Severity::Error);
-  // The same with texts the rule has filled in itself.
-  void report(const Span& span, std::string message, std::string_view help, Severity severity = Severity::Error);
+  // migration's framework (`name` filling the message's "{}" when given).
+  void report(const Span& span, const FrameworkTexts& texts, Severity severity = Severity::Error,
+              std::optional<std::string_view> name = std::nullopt);
 };
 
 // A per-file rule built on the walk: it supplies only its per-operation test.
@@ -48,15 +47,7 @@ class WalkerRule : public Rule {
   virtual void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const = 0;
 };
 
-// Tracks one operation and runs the rule's test on it; descends into the
-// database operations of a SeparateDatabaseAndState.
-void walk_operation(Framework framework, const Operation& operation, TableTracker& tracker, WalkContext& ctx);
-
 // Whether the operation's table was created earlier in the same migration.
 bool is_created_here(Framework framework, const Operation& operation, const TableTracker& tracker);
-
-// The Django model an operation is about, by payload; none for SQL, Python,
-// SeparateDatabaseAndState and empty payloads.
-std::optional<std::string_view> operation_model_name(const Operation& operation);
 
 }  // namespace tarn

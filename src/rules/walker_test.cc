@@ -21,8 +21,11 @@ class RecordingRule final : public WalkerRule {
   std::string_view description() const override { return ""; }
   bool is_error() const override { return true; }
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {
-    ctx.report(operation.span, is_created_here(ctx.migration.framework, operation, tracker) ? "created" : "", "");
+    ctx.report(operation.span, kMark, Severity::Error,
+               is_created_here(ctx.migration.framework, operation, tracker) ? "created" : "");
   }
+  static constexpr RuleText kName{"{}", ""};
+  static constexpr FrameworkTexts kMark{kName, kName, kName};
 };
 
 // Each walked operation's line, marked "+" when its table counted as created here.

@@ -119,12 +119,13 @@ bool cased_after_ignorables(It begin, It end) {
   return it != end && is_cased(*it);
 }
 
-}  // namespace
-
+// The simple (one code point) lower-case mapping.
 char32_t lower_code_point(char32_t cp) {
   const LowerRun* run = find_run(cp);
   return run ? static_cast<char32_t>(static_cast<int64_t>(cp) + run->delta) : cp;
 }
+
+}  // namespace
 
 std::string to_lower_unicode(std::string_view text) {
   // ASCII text, the common case, needs no decoding: only A-Z change.

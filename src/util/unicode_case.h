@@ -12,7 +12,4 @@ namespace tarn {
 // lowered, so distinct byte strings stay distinct.
 std::string to_lower_unicode(std::string_view text);
 
-// The simple (one code point) lower-case mapping.
-char32_t lower_code_point(char32_t cp);
-
 }  // namespace tarn

@@ -97,16 +97,21 @@ char32_t decode_utf8(std::string_view text, size_t& pos) {
   return cp;
 }
 
-std::u32string utf8_code_points(std::string_view bytes) {
-  std::string owned;
-  if (!is_valid_utf8(bytes)) {
-    owned = utf8_lossy(bytes);
-    bytes = owned;
+char32_t next_code_point(std::string_view bytes, size_t& pos) {
+  if (static_cast<unsigned char>(bytes[pos]) < 0x80) return static_cast<unsigned char>(bytes[pos++]);
+  const long n = sequence_at(bytes, pos);
+  if (n < 0) {
+    pos += static_cast<size_t>(-n);
+    return U'\uFFFD';
   }
+  return decode_utf8(bytes, pos);
+}
+
+std::u32string utf8_code_points(std::string_view bytes) {
   std::u32string out;
   out.reserve(bytes.size());
   size_t pos = 0;
-  while (pos < bytes.size()) out.push_back(decode_utf8(bytes, pos));
+  while (pos < bytes.size()) out.push_back(next_code_point(bytes, pos));
   return out;
 }
 

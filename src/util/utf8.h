@@ -24,6 +24,10 @@ std::string utf8_lossy(std::string_view bytes);
 // Decodes one code point of valid UTF-8 at `pos`, advancing it.
 char32_t decode_utf8(std::string_view text, size_t& pos);
 
+// The code point at `pos` of any text, advancing `pos` past it; an invalid
+// sequence (as utf8_lossy replaces it) reads as U+FFFD.
+char32_t next_code_point(std::string_view bytes, size_t& pos);
+
 // The code points of a text, each invalid sequence read as U+FFFD.
 std::u32string utf8_code_points(std::string_view bytes);
 

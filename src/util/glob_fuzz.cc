@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "files/glob.h"
+#include "util/glob.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -1,4 +1,4 @@
-#include "files/glob.h"
+#include "util/glob.h"
 
 #include <gtest/gtest.h>
 
@@ -42,6 +42,9 @@ TEST(GlobPattern, MatchTable) {
       {"[é]", "é", true},
       // matching runs on code points, not bytes
       {"?", "é", true}, {"??", "é", false}, {"caf?.py", "café.py", true},
+      // each invalid sequence is one character, read as U+FFFD
+      {"?z?", "\xE2\x82z\xff", true}, {"??z", "\xE2\x82z", false}, {"\xEF\xBF\xBD", "\xC0", true},
+      {"??", "\xC0\x80", true},
   };
   for (const auto& row : rows) {
     auto p = GlobPattern::compile(row.pattern);

@@ -1,4 +1,4 @@
-#include "files/glob.h"
+#include "util/glob.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -14,19 +14,6 @@ using Kind = GlobPattern::Token::Kind;
 constexpr const char* kWildcardRun = "wildcards are either regular `*` or recursive `**`";
 constexpr const char* kRecursiveComponent = "recursive wildcards must form a single path component";
 constexpr const char* kInvalidRange = "invalid range pattern";
-
-std::u32string code_points(std::string_view bytes) {
-  std::string owned;
-  if (!is_valid_utf8(bytes)) {
-    owned = utf8_lossy(bytes);
-    bytes = owned;
-  }
-  std::u32string out;
-  out.reserve(bytes.size());
-  size_t pos = 0;
-  while (pos < bytes.size()) out.push_back(decode_utf8(bytes, pos));
-  return out;
-}
 
 Error syntax_error(std::string_view pattern, size_t position, const char* what) {
   return Error::invalid_glob(std::string(pattern),
@@ -107,7 +94,7 @@ bool is_wildcard(Kind k) { return k == Kind::AnySequence || k == Kind::AnyRecurs
 }  // namespace
 
 Result<GlobPattern> GlobPattern::compile(std::string_view pattern) {
-  const std::u32string chars = code_points(pattern);
+  const std::u32string chars = utf8_code_points(pattern);
   GlobPattern out;
   out.text_ = std::string(pattern);
   const size_t n = chars.size();
@@ -163,7 +150,6 @@ Result<GlobPattern> GlobPattern::compile(std::string_view pattern) {
 // it may only be left at a "/" (or by running to the end).
 bool GlobPattern::matches(std::string_view text, uint64_t* work) const {
   uint64_t steps = 0;
-  const std::u32string chars = code_points(text);
   const size_t n = tokens_.size();
   const size_t accept = 2 * n;
 
@@ -181,7 +167,9 @@ bool GlobPattern::matches(std::string_view text, uint64_t* work) const {
 
   std::vector<size_t> current, next;
   add(current, 0);
-  for (const char32_t c : chars) {
+  // Code points are decoded as they are read: the text is never copied.
+  for (size_t pos = 0; pos < text.size();) {
+    const char32_t c = next_code_point(text, pos);
     next.clear();
     for (const size_t state : current) {
       ++steps;

@@ -1,4 +1,4 @@
-#include "files/selectors.h"
+#include "git/selectors.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,33 @@
 
 namespace tarn {
 namespace {
+
+TEST(PathWithin, ComponentPrefixes) {
+  const std::tuple<const char*, const char*, bool> rows[] = {
+      {"a/b", ".", true},  {"/x/y", ".", true}, {"a/b", "./", true},   {"a/b", "a", true},
+      {"a/b", "a/b", true}, {"a/./b", "a/b/", true}, {"ab", "a", false}, {"a", "a/b", false},
+      {"/a/b", "/a", true}, {"a/b", "/a", false},
+  };
+  for (const auto& [path, selector, within] : rows) EXPECT_EQ(path_within(path, selector), within) << path << " in " << selector;
+}
+
+TEST(NormalizePath, CanonicalWhenItExistsElseReRooted) {
+  testing::TempTree t;
+  const std::string real = t.mkdir("real");
+  t.write("real/x.py");
+  const std::string base = t.symlink(real, "base");
+  const std::string other = t.mkdir("other");
+  const std::pair<std::string, std::string> rows[] = {
+      {base + "/x.py", real + "/x.py"},
+      {base + "/gone.py", real + "/gone.py"},
+      {real + "/sub/gone.py", real + "/sub/gone.py"},
+      {base, real},
+      {"rel/gone.py", real + "/rel/gone.py"},
+      {other + "/gone.py", other + "/gone.py"},
+      {"/nonexistent-root/gone.py", "/nonexistent-root/gone.py"},
+  };
+  for (const auto& [path, expected] : rows) EXPECT_EQ(normalize_path(path, base, real), expected) << path;
+}
 
 // The work tree is reached through a symbolic link, so that its reported and
 // canonical forms differ; the search runs from real/app.
@@ -29,13 +56,13 @@ TEST(CliPathSelectors, CanonicalInsideTheWorkTreeOrRefusedAsTyped) {
       {t.path("link/old"), t.path("real/old")},
   };
   for (const auto& [p, expected] : selected) {
-    auto got = cli_path_selectors_next(p, in);
+    auto got = cli_path_selectors({p}, in);
     ASSERT_TRUE(got.ok()) << p << ": " << got.error().message();
-    EXPECT_EQ(*got, expected) << p;
+    EXPECT_EQ(*got, std::vector<std::string>{expected}) << p;
   }
   for (const std::string& p : {std::string("migrations/0004_never.py"), std::string("../../outside"),
                                t.path("outside"), std::string("/"), t.path("real-not")}) {
-    auto got = cli_path_selectors_next(p, in);
+    auto got = cli_path_selectors({p}, in);
     ASSERT_FALSE(got.ok()) << p;
     EXPECT_EQ(got.error().kind, ErrorKind::InvalidPath);
     EXPECT_EQ(got.error().message(), "Invalid path: " + p);
