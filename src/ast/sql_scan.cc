@@ -12,7 +12,6 @@ namespace {
 
 using SqlPhrase = std::initializer_list<std::string_view>;
 
-
 bool is_word_byte(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
