@@ -1,5 +1,6 @@
 #include "git/repository.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,6 +114,25 @@ Result<GitTree> head_tree(git_repository* repo) {
   return tree;
 }
 
+namespace {
+
+// A 12-byte header and a 20-byte checksum at the least.
+constexpr off_t kMinIndexBytes = 32;
+
+// libgit2 reports an index file it may not open, or one too short to hold an
+// index, as one that "no longer exists"; the file itself says what is wrong.
+std::optional<std::string> index_file_problem(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT ? std::nullopt : std::optional(os_error_text(errno));
+  struct stat st {};
+  const bool too_short = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size < kMinIndexBytes;
+  ::close(fd);
+  if (too_short) return "index file smaller than expected";
+  return std::nullopt;
+}
+
+}  // namespace
+
 Result<GitIndex> open_staged_index(git_repository* repo) {
   const char* named = std::getenv("GIT_INDEX_FILE");
   git_index* raw = nullptr;
@@ -121,7 +141,14 @@ Result<GitIndex> open_staged_index(git_repository* repo) {
     GitIndex index(raw);
     // The repository keeps its index object; make sure it reflects the file.
     if (rc == 0) rc = git_index_read(index.get(), /*force=*/0);
-    if (rc != 0) return Error::git(git_failure("Failed to read git index: ", rc));
+    if (rc != 0) {
+      const char* known = index ? git_index_path(index.get()) : nullptr;
+      const std::string path = known ? std::string(known) : std::string(git_repository_path(repo)) + "index";
+      if (auto problem = index_file_problem(path)) {
+        return Error::git("Failed to read git index: '" + path + "': " + *problem);
+      }
+      return Error::git(git_failure("Failed to read git index: ", rc));
+    }
     return index;
   }
   const std::string prefix = "Failed to read git index '" + std::string(named) + "': ";
@@ -133,7 +160,7 @@ Result<GitIndex> open_staged_index(git_repository* repo) {
   if (!S_ISREG(st.st_mode)) return Error::git(prefix + "not a regular file");
   const int rc = git_index_open(&raw, named);
   GitIndex index(raw);
-  if (rc != 0) return Error::git(git_failure(prefix, rc));
+  if (rc != 0) return Error::git(prefix + index_file_problem(named).value_or(git_failure("", rc)));
   return index;
 }
 
