@@ -1,5 +1,6 @@
 #include "main/main.h"
 
+#include <cstdlib>
 #include <exception>
 #include <new>
 #include <string>
@@ -9,6 +10,7 @@
 #include "main/output.h"
 #include "main/run.h"
 #include "main/sanitize.h"
+#include "parser/parser.h"
 
 namespace tarn {
 
@@ -38,6 +40,14 @@ void report_escape(std::string_view message, void (*write_error)(std::string_vie
   }
 }
 
+// The parser's allocations fail inside C code that cannot unwind: end the
+// run as an escaped std::bad_alloc would.
+[[noreturn]] void parser_out_of_memory() {
+  report_escape("out of memory", write_stderr);
+  flush_output();
+  std::_Exit(2);
+}
+
 }  // namespace
 
 // One line, whatever the message holds: newlines are escaped too.
@@ -64,6 +74,7 @@ int run_guarded(int (*body)(int, char**), int argc, char** argv, void (*write_er
 
 int tarn_main(int argc, char** argv) {
   install_output_handling();
+  set_parser_out_of_memory_handler(parser_out_of_memory);
   const int status = run_guarded(dispatch, argc, argv, write_stderr);
   flush_output();
   return status;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "main/color.h"
+#include "util/canonical.h"
 
 namespace tarn {
 
@@ -16,7 +17,7 @@ namespace {
 // has already been written; the reason follows them, unless the reader is
 // gone and nobody is left to care.
 [[noreturn]] void report_lost(int error) {
-  if (error != EPIPE) write_stderr(error_line(std::string("Failed to write the report: ") + std::strerror(error)));
+  if (error != EPIPE) write_stderr(error_line("Failed to write the report: " + os_error_text(error)));
   std::fflush(stderr);
   std::_Exit(2);
 }

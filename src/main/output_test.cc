@@ -73,7 +73,7 @@ TEST(ReportOutput, UnwritableStandardOutput) {
     Stdout out;
     std::string err;
   } rows[] = {
-      {Stdout::DevFull, file_error + "error: Failed to write the report: No space left on device\n"},
+      {Stdout::DevFull, file_error + "error: Failed to write the report: No space left on device (os error 28)\n"},
       {Stdout::ClosedPipe, file_error},
   };
   for (const auto& row : rows) {

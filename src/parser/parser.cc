@@ -19,9 +19,25 @@ const TSLanguage* python_language() {
 
 namespace {
 
+OutOfMemoryHandler out_of_memory = nullptr;
+
+// A request for nothing may be answered with a null pointer.
+void* checked(void* p, size_t size) {
+  if (!p && size != 0) out_of_memory();
+  return p;
+}
+void* parser_malloc(size_t size) { return checked(std::malloc(size), size); }
+void* parser_calloc(size_t count, size_t size) { return checked(std::calloc(count, size), count * size); }
+void* parser_realloc(void* p, size_t size) { return checked(std::realloc(p, size), size); }
+
 thread_local std::vector<CursorHandle> idle_cursors;
 
 }  // namespace
+
+void set_parser_out_of_memory_handler(OutOfMemoryHandler handler) {
+  out_of_memory = handler;
+  ts_set_allocator(parser_malloc, parser_calloc, parser_realloc, std::free);
+}
 
 Cursor::Cursor(TSNode node) {
   if (idle_cursors.empty()) {

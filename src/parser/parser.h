@@ -60,6 +60,12 @@ struct ParsedSource {
 // The process-wide Python language, initialised once.
 const TSLanguage* python_language();
 
+// tree-sitter cannot report a failed allocation to its caller; by default it
+// aborts. Once a handler is set, tree-sitter allocates through the C library
+// and calls it instead when memory runs out. It must not return.
+using OutOfMemoryHandler = void (*)();
+void set_parser_out_of_memory_handler(OutOfMemoryHandler handler);
+
 // How much the lexer may read, rescans included, before a parse is given up:
 // far beyond what any real migration needs (a few times its size), but
 // linear, so a text the grammar scans quadratically (long runs of line
