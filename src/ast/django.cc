@@ -45,16 +45,17 @@ OperationKind kind_of_class(std::string_view name) {
   return K::Other;
 }
 
-std::string name_or_empty(const DjangoContext& ctx, TSNode args, std::string_view keyword, size_t position) {
-  return read_name_argument(ctx.source, args, keyword, position).value_or("");
+std::string name_or_empty(const CallArguments& args, std::string_view keyword, size_t position) {
+  return read_name_argument(args, keyword, position).value_or("");
 }
 
 // Column facts of the field definition passed to AddField / AlterField.
-std::optional<FieldFlags> read_field_flags(const DjangoContext& ctx, TSNode args) {
-  const auto definition = keyword_else_position(ctx.source, args, "field", 2);
+std::optional<FieldFlags> read_field_flags(const CallArguments& args) {
+  const std::string_view source = args.source();
+  const auto definition = args.keyword_else_position("field", 2);
   if (!definition || !node_is(*definition, "call")) return std::nullopt;
   const TSNode call = *definition;
-  const std::string_view cls = callee_basename(ctx.source, call).value_or("");
+  const std::string_view cls = callee_basename(source, call).value_or("");
   // The field lives in a join table of its own; the model's table gets no column.
   if (cls == "ManyToManyField") return std::nullopt;
   FieldFlags flags;
@@ -62,62 +63,59 @@ std::optional<FieldFlags> read_field_flags(const DjangoContext& ctx, TSNode args
   flags.is_foreign_key_class = cls == "ForeignKey";
   // Any keyword of the name with the value counts.
   bool db_constraint_false = false, db_index_true = false;
-  for_each_keyword_value(ctx.source, call, [&](std::string_view name, TSNode value) {
-    const std::string_view text = trimmed_text(ctx.source, value);
-    if (name == "db_constraint") {
-      db_constraint_false |= text == "False";
-    } else if (name == "db_index") {
-      db_index_true |= text == "True";
-      flags.db_index_false |= text == "False";
-    } else if (name == "unique" || name == "primary_key") {
-      flags.unique |= text == "True";
-    } else if (name == "null") {
-      flags.null |= text == "True";
-    } else if (name == "default") {
-      flags.has_default |= is_provided_value(ctx.source, value);
-    } else if (name == "db_default") {
-      flags.has_db_default |= is_provided_value(ctx.source, value);
+  if (const auto arguments = field(call, "arguments")) {
+    const CallArguments field_args(source, *arguments);
+    for (const auto& [name, value] : field_args.keywords()) {
+      const std::string_view text = trimmed_text(source, value);
+      if (name == "db_constraint") {
+        db_constraint_false |= text == "False";
+      } else if (name == "db_index") {
+        db_index_true |= text == "True";
+        flags.db_index_false |= text == "False";
+      } else if (name == "unique" || name == "primary_key") {
+        flags.unique |= text == "True";
+      } else if (name == "null") {
+        flags.null |= text == "True";
+      } else if (name == "default") {
+        flags.has_default |= is_provided_value(source, value);
+      } else if (name == "db_default") {
+        flags.has_db_default |= is_provided_value(source, value);
+      }
     }
-  });
+  }
   flags.db_constraint = !db_constraint_false;
   flags.db_index = db_index_true || (cls == "SlugField" && !flags.db_index_false);
   return flags;
 }
 
-// A unique constraint that is more than a plain list of columns.
-bool is_non_plain_unique(const DjangoContext& ctx, TSNode constraint) {
-  const auto args = field(constraint, "arguments");
-  if (!args) return false;
-  bool non_plain = false;
-  for_each_child(*args, [&](TSNode child) {
-    if (!ts_node_is_named(child) || node_is(child, "comment")) return true;
-    if (!node_is(child, "keyword_argument")) {
-      non_plain = true;  // an expression passed by position
-      return false;
-    }
-    const auto name = field(child, "name"), value = unparenthesized(field(child, "value"));
-    if (!name || !value) return true;
-    const std::string_view key = node_text(ctx.source, *name);
+// A unique constraint that is more than a plain list of columns: an
+// expression passed by position, included or operator-class columns, or a
+// condition.
+bool is_non_plain_unique(std::string_view source, TSNode constraint) {
+  const auto arguments = field(constraint, "arguments");
+  if (!arguments) return false;
+  const CallArguments args(source, *arguments);
+  if (args.positional_count() > 0) return true;
+  for (const auto& [key, value] : args.keywords()) {
     if (key == "include" || key == "opclasses") {
-      non_plain = !is_none_or_empty_collection(ctx.source, *value);
+      if (!is_none_or_empty_collection(source, value)) return true;
     } else if (key == "condition") {
-      non_plain = !is_one_of(trimmed_text(ctx.source, *value), {"Q()", "None", "models.Q()"});
+      if (!is_one_of(trimmed_text(source, value), {"Q()", "None", "models.Q()"})) return true;
     }
-    return !non_plain;
-  });
-  return non_plain;
+  }
+  return false;
 }
 
-payload::Constraint read_constraint(const DjangoContext& ctx, TSNode args) {
+payload::Constraint read_constraint(const CallArguments& args) {
   payload::Constraint out;
-  out.model = name_or_empty(ctx, args, "model_name", 0);
-  const auto constraint = keyword_else_position(ctx.source, args, "constraint", 1);
+  out.model = name_or_empty(args, "model_name", 0);
+  const auto constraint = args.keyword_else_position("constraint", 1);
   if (!constraint) return out;
-  const auto cls = callee_basename(ctx.source, *constraint);
+  const auto cls = callee_basename(args.source(), *constraint);
   if (!cls) return out;
   if (*cls == "UniqueConstraint") {
     out.constraint_kind = ConstraintKind::Unique;
-    out.non_plain_unique = is_non_plain_unique(ctx, *constraint);
+    out.non_plain_unique = is_non_plain_unique(args.source(), *constraint);
   } else if (*cls == "CheckConstraint") {
     out.constraint_kind = ConstraintKind::Check;
   } else if (*cls == "ExclusionConstraint") {
@@ -126,58 +124,58 @@ payload::Constraint read_constraint(const DjangoContext& ctx, TSNode args) {
   return out;
 }
 
-payload::Field read_field(const DjangoContext& ctx, TSNode args, OperationKind kind) {
+payload::Field read_field(const CallArguments& args, OperationKind kind) {
   payload::Field out;
   const bool rename = kind == K::RenameField;
-  out.model = name_or_empty(ctx, args, "model_name", 0);
-  out.name = name_or_empty(ctx, args, "name", 1);
-  out.old_name = read_name_argument(ctx.source, args, "old_name", rename ? std::optional<size_t>(1) : std::nullopt);
-  out.new_name = read_name_argument(ctx.source, args, "new_name", rename ? std::optional<size_t>(2) : std::nullopt);
-  if (kind == K::AddField || kind == K::AlterField) out.flags = read_field_flags(ctx, args);
+  out.model = name_or_empty(args, "model_name", 0);
+  out.name = name_or_empty(args, "name", 1);
+  out.old_name = read_name_argument(args, "old_name", rename ? std::optional<size_t>(1) : std::nullopt);
+  out.new_name = read_name_argument(args, "new_name", rename ? std::optional<size_t>(2) : std::nullopt);
+  if (kind == K::AddField || kind == K::AlterField) out.flags = read_field_flags(args);
   return out;
 }
 
-payload::Model read_model(const DjangoContext& ctx, TSNode args, OperationKind kind) {
+payload::Model read_model(const CallArguments& args, OperationKind kind) {
   payload::Model out;
   if (kind == K::RenameModel) {
-    out.name = name_or_empty(ctx, args, "new_name", 1);
-    out.old_name = read_name_argument(ctx.source, args, "old_name", 0);
+    out.name = name_or_empty(args, "new_name", 1);
+    out.old_name = read_name_argument(args, "old_name", 0);
   } else {
-    out.name = name_or_empty(ctx, args, "name", 0);
+    out.name = name_or_empty(args, "name", 0);
   }
   return out;
 }
 
-OperationPayload read_payload(DjangoContext& ctx, TSNode args, OperationKind kind) {
+OperationPayload read_payload(DjangoContext& ctx, const CallArguments& args, OperationKind kind) {
   switch (kind) {
     case K::AddIndex:
     case K::AddIndexConcurrently:
     case K::RemoveIndex:
     case K::RemoveIndexConcurrently:
-      return payload::Index{name_or_empty(ctx, args, "model_name", 0)};
+      return payload::Index{name_or_empty(args, "model_name", 0)};
     case K::CreateModel:
     case K::DeleteModel:
     case K::RenameModel:
     case K::AlterModelTable:
-      return read_model(ctx, args, kind);
+      return read_model(args, kind);
     case K::AddField:
     case K::RemoveField:
     case K::AlterField:
     case K::RenameField:
-      return read_field(ctx, args, kind);
+      return read_field(args, kind);
     case K::AddConstraint:
     case K::RemoveConstraint:
-      return read_constraint(ctx, args);
+      return read_constraint(args);
     case K::RunSQL:
       return read_run_sql_args(ctx, args);
     case K::RunPython:
-      return read_run_python_args(ctx, args);
+      return read_run_python_args(args);
     case K::SeparateDatabaseAndState:
       return read_separate_database_and_state_args(ctx, args);
     case K::AlterUniqueTogether:
-      return read_unique_together_args(ctx, args);
+      return read_unique_together_args(args);
     case K::AlterIndexTogether:
-      return read_index_together_args(ctx, args);
+      return read_index_together_args(args);
     case K::RawSql:
     case K::AlterModelOptions:
     case K::AlterModelManagers:
@@ -196,7 +194,7 @@ std::optional<Operation> decode_django_operation(DjangoContext& ctx, TSNode call
   if (!cls || !args) return std::nullopt;
   Operation op;
   op.kind = kind_of_class(*cls);
-  op.payload = read_payload(ctx, *args, op.kind);
+  op.payload = read_payload(ctx, CallArguments(ctx.source, *args), op.kind);
   op.span = node_span(call);
   return op;
 }

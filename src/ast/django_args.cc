@@ -13,8 +13,6 @@ namespace tarn {
 namespace {
 
 // Defined with the other readers below.
-std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name);
-std::optional<TSNode> positional_arg(TSNode args, size_t index);
 std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode value);
 std::optional<std::string> read_sql_list(std::string_view source, TSNode node);
 
@@ -37,20 +35,6 @@ bool is_noop_marker(std::string_view attribute) {
     if (attribute.ends_with(marker) && attribute[attribute.size() - marker.size() - 1] == '.') return true;
   }
   return false;
-}
-
-bool has_name(std::string_view source, TSNode keyword_argument, std::string_view name) {
-  const auto n = field(keyword_argument, "name");
-  return n && node_text(source, *n) == name;
-}
-
-// fn(keyword_argument) for each keyword argument of a call, until fn returns false.
-template <typename Fn>
-void for_each_call_keyword(TSNode call, Fn&& fn) {
-  if (!node_is(call, "call")) return;
-  const auto args = field(call, "arguments");
-  if (!args) return;
-  for_each_child(*args, [&](TSNode child) { return !node_is(child, "keyword_argument") || fn(child); });
 }
 
 bool has_content(TSNode list) { return first_value_child(list).has_value(); }
@@ -96,11 +80,11 @@ bool read_operation_side(DjangoContext& ctx, std::optional<TSNode> arg, std::vec
 }
 
 template <typename Together>
-Together read_together_args(const DjangoContext& ctx, TSNode args, std::string_view keyword) {
+Together read_together_args(const CallArguments& args, std::string_view keyword) {
   Together out;
-  const auto value = keyword_else_position(ctx.source, args, keyword, 1);
-  out.has_entries = value && !is_none_or_empty_collection(ctx.source, *value);
-  out.model = read_name_argument(ctx.source, args, "name", 0).value_or("");
+  const auto value = args.keyword_else_position(keyword, 1);
+  out.has_entries = value && !is_none_or_empty_collection(args.source(), *value);
+  out.model = read_name_argument(args, "name", 0).value_or("");
   return out;
 }
 
@@ -122,12 +106,6 @@ bool is_none_or_empty_collection(std::string_view source, TSNode value) {
          !has_content(*args);
 }
 
-std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
-                                            size_t position) {
-  if (auto value = keyword_value_node(source, args, keyword)) return value;
-  return positional_arg(args, position);
-}
-
 bool DjangoContext::admit_bound_value(TSNode value) {
   if (read_values.insert(value.id).second) return true;
   const uint64_t size = ts_node_end_byte(value) - ts_node_start_byte(value);
@@ -136,59 +114,10 @@ bool DjangoContext::admit_bound_value(TSNode value) {
   return true;
 }
 
-namespace {
-
-// python_string_value of the first keyword argument `name` that has a value.
-std::optional<std::string> keyword_string_value(std::string_view source, TSNode args, std::string_view name) {
-  std::optional<std::string> out;
-  for_each_child(args, [&](TSNode child) {
-    if (!node_is(child, "keyword_argument") || !has_name(source, child, name)) return true;
-    const auto value = unparenthesized(field(child, "value"));
-    if (value) out = python_string_value(source, *value);
-    return !value;
-  });
-  return out;
-}
-
-// Value of the first keyword argument `name`.
-std::optional<TSNode> keyword_value_node(std::string_view source, TSNode args, std::string_view name) {
-  std::optional<TSNode> out;
-  for_each_child(args, [&](TSNode child) {
-    if (!node_is(child, "keyword_argument") || !has_name(source, child, name)) return true;
-    out = unparenthesized(field(child, "value"));
-    return false;
-  });
-  return out;
-}
-
-// Positional argument `index` (from 0): comments and keyword arguments skipped.
-std::optional<TSNode> positional_arg(TSNode args, size_t index) {
-  std::optional<TSNode> out;
-  size_t seen = 0;
-  for_each_child(args, [&](TSNode child) {
-    if (!ts_node_is_named(child) || node_is(child, "keyword_argument") || node_is(child, "comment")) return true;
-    if (seen++ == index) out = unparenthesized(child);
-    return !out;
-  });
-  return out;
-}
-
-}  // namespace
-
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call) {
   const auto function = field(call, "function");
   if (!function) return std::nullopt;
   return after_last_dot(node_text(source, *function));
-}
-
-void for_each_keyword_value(std::string_view source, TSNode call,
-                            const std::function<void(std::string_view name, TSNode value)>& fn) {
-  for_each_call_keyword(call, [&](TSNode kw) {
-    const auto name = field(kw, "name");
-    const auto value = unparenthesized(field(kw, "value"));
-    if (name && value) fn(node_text(source, *name), *value);
-    return true;
-  });
 }
 
 bool is_provided_value(std::string_view source, TSNode value) {
@@ -196,57 +125,55 @@ bool is_provided_value(std::string_view source, TSNode value) {
   return text != "None" && after_last_dot(text) != "NOT_PROVIDED";
 }
 
-std::optional<std::string> read_name_argument(std::string_view source, TSNode args, std::string_view keyword,
+std::optional<std::string> read_name_argument(const CallArguments& args, std::string_view keyword,
                                               std::optional<size_t> position) {
-  if (auto value = keyword_string_value(source, args, keyword)) return value;
-  if (!position) return std::nullopt;
-  const auto node = positional_arg(args, *position);
+  auto node = args.keyword(keyword);
+  if (!node && position) node = args.positional(*position);
   if (!node) return std::nullopt;
-  return python_string_value(source, *node);
+  return python_string_value(args.source(), *node);
 }
 
-payload::Sql read_run_sql_args(DjangoContext& ctx, TSNode args) {
+payload::Sql read_run_sql_args(DjangoContext& ctx, const CallArguments& args) {
   payload::Sql out;
-  if (const auto sql = keyword_else_position(ctx.source, args, "sql", 0)) {
-    out.sql = read_sql_value(ctx, *sql).value_or("");
-  }
-  if (const auto reverse = keyword_else_position(ctx.source, args, "reverse_sql", 1)) {
+  if (const auto sql = args.keyword_else_position("sql", 0)) out.sql = read_sql_value(ctx, *sql).value_or("");
+  if (const auto reverse = args.keyword_else_position("reverse_sql", 1)) {
     out.reverse_sql = read_sql_value(ctx, *reverse);
   }
   return out;
 }
 
-payload::Python read_run_python_args(const DjangoContext& ctx, TSNode args) {
+payload::Python read_run_python_args(const CallArguments& args) {
   payload::Python out;
-  if (auto code = keyword_string_value(ctx.source, args, "code")) {
-    out.code = std::move(*code);
-  } else if (const auto first = positional_arg(args, 0)) {
-    out.code = node_text(ctx.source, *first);
+  if (const auto code = args.keyword("code")) {
+    out.code = python_string_value(args.source(), *code);
+  } else if (const auto first = args.positional(0)) {
+    out.code = node_text(args.source(), *first);
   }
-  out.reverse_code = keyword_string_value(ctx.source, args, "reverse_code");
-  if (!out.reverse_code) {
-    if (const auto second = positional_arg(args, 1)) out.reverse_code = std::string(node_text(ctx.source, *second));
+  if (const auto reverse = args.keyword("reverse_code")) {
+    out.reverse_code = python_string_value(args.source(), *reverse);
+  } else if (const auto second = args.positional(1)) {
+    out.reverse_code = std::string(node_text(args.source(), *second));
   }
   if (out.reverse_code == "None") out.reverse_code.reset();
   return out;
 }
 
-payload::SeparateDatabaseAndState read_separate_database_and_state_args(DjangoContext& ctx, TSNode args) {
+payload::SeparateDatabaseAndState read_separate_database_and_state_args(DjangoContext& ctx, const CallArguments& args) {
   payload::SeparateDatabaseAndState out;
-  const auto database = keyword_else_position(ctx.source, args, "database_operations", 0);
-  const auto state = keyword_else_position(ctx.source, args, "state_operations", 1);
+  const auto database = args.keyword_else_position("database_operations", 0);
+  const auto state = args.keyword_else_position("state_operations", 1);
   out.has_database_operations = read_operation_side(ctx, database, &out.database_operations);
   // The state side is not kept, so it need not be decoded.
   out.has_state_operations = read_operation_side(ctx, state, nullptr);
   return out;
 }
 
-payload::UniqueTogether read_unique_together_args(const DjangoContext& ctx, TSNode args) {
-  return read_together_args<payload::UniqueTogether>(ctx, args, "unique_together");
+payload::UniqueTogether read_unique_together_args(const CallArguments& args) {
+  return read_together_args<payload::UniqueTogether>(args, "unique_together");
 }
 
-payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode args) {
-  return read_together_args<payload::IndexTogether>(ctx, args, "index_together");
+payload::IndexTogether read_index_together_args(const CallArguments& args) {
+  return read_together_args<payload::IndexTogether>(args, "index_together");
 }
 
 namespace {

@@ -6,7 +6,6 @@
 #include <tree_sitter/api.h>
 
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "ast/call_args.h"
 #include "ast/model.h"
 #include "ast/scope.h"
 
@@ -53,33 +53,23 @@ bool is_one_of(std::string_view text, std::initializer_list<std::string_view> wo
 // None, or an empty list, tuple or set() however it is spaced or commented.
 bool is_none_or_empty_collection(std::string_view source, TSNode value);
 
-// --- basic readers (args: an argument list; call: a call node) ---
-// Every value node they hand out or test is seen through its parentheses.
+// --- basic readers ---
 
-// By keyword `keyword`, else by position.
-std::optional<TSNode> keyword_else_position(std::string_view source, TSNode args, std::string_view keyword,
-                                            size_t position);
 // Text of the call's function after its last ".".
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call);
-// fn(name, value) for each keyword argument of the call that has a value, in
-// order: one pass, however many keywords the caller looks for.
-void for_each_keyword_value(std::string_view source, TSNode call,
-                            const std::function<void(std::string_view name, TSNode value)>& fn);
 // A keyword value other than None / NOT_PROVIDED.
 bool is_provided_value(std::string_view source, TSNode value);
 
-// By keyword `keyword`, else (when `position` is given) by position.
-std::optional<std::string> read_name_argument(std::string_view source, TSNode args, std::string_view keyword,
+// The string named by keyword `keyword`, else (when `position` is given) by position.
+std::optional<std::string> read_name_argument(const CallArguments& args, std::string_view keyword,
                                               std::optional<size_t> position);
 
 // --- operation readers ---
 
-payload::Sql read_run_sql_args(DjangoContext& ctx, TSNode args);
-payload::Python read_run_python_args(const DjangoContext& ctx, TSNode args);
-payload::SeparateDatabaseAndState read_separate_database_and_state_args(DjangoContext& ctx, TSNode args);
-payload::UniqueTogether read_unique_together_args(const DjangoContext& ctx, TSNode args);
-payload::IndexTogether read_index_together_args(const DjangoContext& ctx, TSNode args);
-
-// --- SQL readers ---
+payload::Sql read_run_sql_args(DjangoContext& ctx, const CallArguments& args);
+payload::Python read_run_python_args(const CallArguments& args);
+payload::SeparateDatabaseAndState read_separate_database_and_state_args(DjangoContext& ctx, const CallArguments& args);
+payload::UniqueTogether read_unique_together_args(const CallArguments& args);
+payload::IndexTogether read_index_together_args(const CallArguments& args);
 
 }  // namespace tarn

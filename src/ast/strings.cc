@@ -97,32 +97,30 @@ void append_unescaped(std::string_view text, std::string& out) {
   }
 }
 
-bool is_raw_literal(std::string_view source, TSNode string) {
-  bool raw = false;
-  for_each_child(string, [&](TSNode child) {
-    if (!node_is(child, "string_start")) return true;
-    for (const char c : node_text(source, child)) {
-      const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-      if (!letter) break;
-      if (c == 'r' || c == 'R') raw = true;
-    }
-    return false;
-  });
-  return raw;
+// Whether a literal's prefix (the letters before its quote) makes it raw.
+bool has_raw_prefix(std::string_view string_start) {
+  for (const char c : string_start) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!letter) break;
+    if (c == 'r' || c == 'R') return true;
+  }
+  return false;
 }
 
 // Appends the value of one "string" node; a replacement field makes the
-// literal's whole value empty.
+// literal's whole value empty. The node's first child is its start, prefix
+// included, so one pass reads the prefix before any content.
 void append_literal(std::string_view source, TSNode string, std::string& out) {
-  const bool raw = is_raw_literal(source, string);
+  bool raw = false;
   const size_t mark = out.size();
   for_each_child(string, [&](TSNode child) {
     const std::string_view type = node_type(child);
-    if (type == "interpolation") {
+    if (type == "string_start") {
+      raw = has_raw_prefix(node_text(source, child));
+    } else if (type == "interpolation") {
       out.resize(mark);
       return false;
-    }
-    if (type == "escape_sequence") {
+    } else if (type == "escape_sequence") {
       if (raw) {
         out.append(node_text(source, child));
       } else {

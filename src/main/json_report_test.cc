@@ -65,5 +65,17 @@ TEST(JsonReport, SameBytesAsTheLibrarysPrettyDump) {
   for (const auto& list : lists) EXPECT_EQ(render(list), library_dump(list));
 }
 
+TEST(JsonReport, EscapesAtEveryOffsetOfALongRun) {
+  // Plain runs are copied eight bytes at a time: a byte that needs escaping
+  // (or is not ASCII) must be seen wherever it falls in such a run.
+  for (const std::string special : {"\"", "\\", "\n", "\x1f", "\x7f", "\xC3\xA9", "\xFF"}) {
+    for (size_t at = 0; at <= 20; ++at) {
+      const std::string text = std::string(at, 'a') + special + std::string(20 - at, 'b');
+      const std::vector<Diagnostic> list = {diag("a.py", 1, 0, text, text)};
+      EXPECT_EQ(render(list), library_dump(list)) << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tarn

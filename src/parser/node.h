@@ -39,7 +39,7 @@ std::optional<TSNode> unparenthesized(std::optional<TSNode> n);
 // along the child is, so only short child lists are read that way.
 template <typename Fn>
 void for_each_child(TSNode n, Fn&& fn) {
-  constexpr uint32_t kChildrenByIndex = 8;
+  constexpr uint32_t kChildrenByIndex = 5;
   const uint32_t count = ts_node_child_count(n);
   if (count <= kChildrenByIndex) {
     for (uint32_t i = 0; i < count; ++i)

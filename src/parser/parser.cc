@@ -193,20 +193,53 @@ Result<TreeHandle> parse_python(std::string_view source, const std::string& name
   return parse_python(source, name, parse_work_budget(source.size()));
 }
 
-Result<TreeHandle> parse_python(std::string_view source, const std::string& name, uint64_t work_budget) {
-  ParserHandle parser(ts_parser_new());
-  const TSLanguage* language = python_language();
-  const uint32_t version = ts_language_version(language);
-  if (version < 13 || version > 14 || !ts_parser_set_language(parser.get(), language)) {
-    std::fprintf(stderr, "Failed to set Python language: incompatible language version %u\n", version);
-    std::abort();
+namespace {
+
+// One parser serves every parse of the thread: making one per file would
+// allocate its stacks and buffers again each time.
+TSParser* thread_parser() {
+  thread_local const ParserHandle parser = [] {
+    ParserHandle made(ts_parser_new());
+    const TSLanguage* language = python_language();
+    const uint32_t version = ts_language_version(language);
+    if (version < 13 || version > 14 || !ts_parser_set_language(made.get(), language)) {
+      std::fprintf(stderr, "Failed to set Python language: incompatible language version %u\n", version);
+      std::abort();
+    }
+    return made;
+  }();
+  return parser.get();
+}
+
+// Points the parser at one parse's cancellation flag and time limit, and
+// leaves it clean afterwards: a parse that was stopped would otherwise be
+// resumed by the next one, and the flag lives only as long as the parse.
+class ParseSession {
+ public:
+  ParseSession(TSParser* parser, const size_t* cancel, uint64_t timeout_micros) : parser_(parser) {
+    ts_parser_set_cancellation_flag(parser_, cancel);
+    ts_parser_set_timeout_micros(parser_, timeout_micros);
   }
+  ~ParseSession() {
+    ts_parser_set_cancellation_flag(parser_, nullptr);
+    ts_parser_reset(parser_);
+  }
+  ParseSession(const ParseSession&) = delete;
+  ParseSession& operator=(const ParseSession&) = delete;
+
+ private:
+  TSParser* parser_;
+};
+
+}  // namespace
+
+Result<TreeHandle> parse_python(std::string_view source, const std::string& name, uint64_t work_budget) {
+  TSParser* parser = thread_parser();
   ReadState state{source, work_budget};
-  ts_parser_set_cancellation_flag(parser.get(), &state.cancel);
   const uint64_t time_budget = parse_time_budget_micros(source.size());
-  ts_parser_set_timeout_micros(parser.get(), time_budget);
+  const ParseSession session(parser, &state.cancel, time_budget);
   const TSInput input{&state, read_chunk, TSInputEncodingUTF8};
-  TreeHandle tree(ts_parser_parse(parser.get(), nullptr, input));
+  TreeHandle tree(ts_parser_parse(parser, nullptr, input));
   if (!tree && state.cancel) {
     return Error::parse_failed(name, "parse work limit exceeded: the lexer read more than " +
                                          std::to_string(work_budget) + " bytes of a " +

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,13 @@ uint32_t tree_depth(TSNode root) {
     });
   }
   return deepest;
+}
+
+std::string tree_text(TSNode node) {
+  char* text = ts_node_string(node);
+  std::string out(text);
+  std::free(text);
+  return out;
 }
 
 uint32_t unchecked_depth(const std::string& text) {
@@ -137,6 +145,19 @@ TEST(ParsePython, LexerWorkIsBudgeted) {
   const std::string small = continuations(500);
   EXPECT_TRUE(parse_python(small, "small.py").ok());
   EXPECT_FALSE(parse_python(small, "small.py", 10000).ok());
+}
+
+TEST(ParsePython, AStoppedParseLeavesNothingBehind) {
+  // The parser is kept from file to file: after a parse is stopped, the next
+  // text is parsed from its own start, not by resuming the stopped one.
+  const std::string text = "x = [1, 2, 3]\ny = call(a)\n";
+  auto whole = parse_python(text, "a.py");
+  ASSERT_TRUE(whole.ok());
+  const std::string expected = tree_text(ts_tree_root_node(whole->get()));
+  EXPECT_FALSE(parse_python(continuations(500), "slow.py", 10000).ok());
+  auto again = parse_python(text, "a.py");
+  ASSERT_TRUE(again.ok());
+  EXPECT_EQ(tree_text(ts_tree_root_node(again->get())), expected);
 }
 
 TEST(ParsePython, IndentationTheScannerCannotHold) {

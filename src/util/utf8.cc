@@ -1,5 +1,7 @@
 #include "util/utf8.h"
 
+#include <cstring>
+
 namespace tarn {
 
 namespace {
@@ -41,6 +43,15 @@ long sequence_at(std::string_view s, size_t i) {
 size_t first_invalid_utf8(std::string_view bytes) {
   size_t i = 0;
   while (i < bytes.size()) {
+    // Most text is ASCII: eight bytes without a high bit are skipped at once.
+    if (bytes.size() - i >= 8) {
+      uint64_t word;
+      std::memcpy(&word, bytes.data() + i, sizeof word);
+      if ((word & 0x8080808080808080u) == 0) {
+        i += 8;
+        continue;
+      }
+    }
     if (static_cast<unsigned char>(bytes[i]) < 0x80) {
       ++i;
       continue;

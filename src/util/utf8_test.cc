@@ -15,6 +15,14 @@ TEST(Utf8, ValidityAndFirstInvalidByte) {
       {"\xE2\x82", 0},         // cut short
   };
   for (const auto& [text, at] : invalid) EXPECT_EQ(first_invalid_utf8(text), at);
+  // ASCII is skipped eight bytes at a time: an error is found at any offset,
+  // also when a valid sequence straddles two such words.
+  for (size_t at = 0; at <= 17; ++at) {
+    const std::string ascii(at, 'x');
+    EXPECT_EQ(first_invalid_utf8(ascii + "\xff" + std::string(9, 'y')), at);
+    EXPECT_TRUE(is_valid_utf8(ascii + "\xF0\x9F\x98\x80" + std::string(9, 'y')));
+    EXPECT_EQ(first_invalid_utf8(ascii + "\xE2\x82"), at);
+  }
 }
 
 TEST(Utf8, LossyReplacesMaximalSubparts) {
