@@ -1,8 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
-
 #include "config/config.h"
 #include "util/canonical.h"
 #include "util/path.h"

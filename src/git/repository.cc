@@ -279,14 +279,26 @@ Result<ChangeSet> changed_files(git_repository* repo, const std::string& referen
 
 bool is_migration_path(std::string_view rel) { return detect_framework(rel).has_value(); }
 
+namespace {
+
+bool is_wanted(const Change& change, ChangedFiles which) {
+  const bool migration = is_migration_path(change.path);
+  switch (which) {
+    case ChangedFiles::Lintable: return migration && change.kind != ChangeKind::Deleted;
+    case ChangedFiles::AllMigrations: return migration;
+    case ChangedFiles::NonMigrations: return !migration;
+  }
+  return false;
+}
+
+}  // namespace
+
 Result<std::vector<std::string>> select_changed_files(git_repository* repo, const std::vector<Change>& changes,
-                                                      bool want_non_migration) {
+                                                      ChangedFiles which) {
   TRY_ASSIGN(const std::string workdir, repository_workdir(repo));
   std::vector<std::string> out;
   for (const auto& change : changes) {
-    const bool migration = is_migration_path(change.path);
-    const bool keep = want_non_migration ? !migration : migration && change.kind != ChangeKind::Deleted;
-    if (keep) out.push_back(path_join(workdir, change.path));
+    if (is_wanted(change, which)) out.push_back(path_join(workdir, change.path));
   }
   return out;
 }

@@ -53,9 +53,14 @@ Result<ChangeSet> changed_files(git_repository* repo, const std::string& referen
 // A repository-relative path that names a migration file.
 bool is_migration_path(std::string_view rel);
 
-// Absolute paths in change-set order: the changed, not deleted migration
-// files, or with `want_non_migration` every other changed file.
+enum class ChangedFiles : uint8_t {
+  Lintable,       // the changed, not deleted migration files
+  AllMigrations,  // every changed migration file, deleted ones included
+  NonMigrations,  // every other changed file, deleted ones included
+};
+
+// Absolute paths of the `which` files, in change-set order.
 Result<std::vector<std::string>> select_changed_files(git_repository* repo, const std::vector<Change>& changes,
-                                                      bool want_non_migration = false);
+                                                      ChangedFiles which = ChangedFiles::Lintable);
 
 }  // namespace tarn

@@ -59,7 +59,7 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
   EXPECT_EQ(*migrations, (std::vector<std::string>{repo.at("app/migrations/0001_renamed.py"),
                                                    repo.at("app/migrations/0002_mod.py"),
                                                    repo.at("app/migrations/0004_new.py")}));
-  auto others = select_changed_files(r, all->changes, true);
+  auto others = select_changed_files(r, all->changes, ChangedFiles::NonMigrations);
   ASSERT_TRUE(others.ok());
   EXPECT_EQ(*others, (std::vector<std::string>{repo.at("app/migrations/__init__.py"), repo.at("src/app.py")}));
 

@@ -64,7 +64,8 @@ Result<std::vector<std::string>> drop_excluded(std::vector<std::string> list, co
 
 Result<std::vector<std::string>> select_git_files(const DiffContext& context, const std::vector<std::string>& cli_paths,
                                                   const Config& config) {
-  TRY_ASSIGN(std::vector<std::string> files, select_changed_files(context.repo.get(), context.changes, false));
+  TRY_ASSIGN(std::vector<std::string> files,
+             select_changed_files(context.repo.get(), context.changes, ChangedFiles::Lintable));
   TRY_ASSIGN(files, restrict_to_cli_paths(files, cli_paths, context.workdir));
   if (config.exclude.empty()) return files;
   return drop_excluded(std::move(files), config.exclude, context.workdir);
@@ -73,11 +74,8 @@ Result<std::vector<std::string>> select_git_files(const DiffContext& context, co
 Result<std::vector<std::string>> collect_changed_migrations(const DiffContext& context,
                                                             const std::vector<std::string>& cli_paths,
                                                             const std::vector<std::string>& exclude) {
-  TRY_ASSIGN(const std::string workdir, repository_workdir(context.repo.get()));
-  std::vector<std::string> list;
-  for (const auto& change : context.changes) {
-    if (is_migration_path(change.path)) list.push_back(path_join(workdir, change.path));
-  }
+  TRY_ASSIGN(std::vector<std::string> list,
+             select_changed_files(context.repo.get(), context.changes, ChangedFiles::AllMigrations));
   TRY_ASSIGN(list, restrict_to_cli_paths(list, cli_paths, context.workdir));
   if (list.empty()) return list;
   return drop_excluded(std::move(list), exclude, context.workdir);
@@ -86,7 +84,8 @@ Result<std::vector<std::string>> collect_changed_migrations(const DiffContext& c
 Result<std::vector<std::string>> collect_changed_non_migrations(const DiffContext& context,
                                                                 const std::vector<std::string>& cli_paths,
                                                                 const std::vector<std::string>& exclude) {
-  TRY_ASSIGN(std::vector<std::string> list, select_changed_files(context.repo.get(), context.changes, true));
+  TRY_ASSIGN(std::vector<std::string> list,
+             select_changed_files(context.repo.get(), context.changes, ChangedFiles::NonMigrations));
   if (list.empty()) return list;
   TRY_ASSIGN(list, restrict_to_cli_paths(list, cli_paths, context.workdir));
   const std::string& workdir = context.workdir;

@@ -228,6 +228,7 @@ class Parser {
  private:
   struct LongLookup {
     std::optional<Opt> opt;
+    std::optional<std::string_view> attached;  // the value after "=", when there is one
     Stop stop;
   };
   // `room`: the command still takes a positional, so "--" can pass the word as one.
@@ -298,15 +299,18 @@ Parser::LongLookup Parser::look_up_long(const Command& cmd, std::string_view wor
     if (def(o).name == name) found = o;
   }
   if (!found) {
-    return {std::nullopt,
+    return {std::nullopt, std::nullopt,
             unknown_argument(cmd, word.substr(0, eq), word, did_you_mean(utf8_lossy(name), names), room)};
   }
-  if (def(*found).value_name.empty() && eq != std::string_view::npos) {
-    return {std::nullopt, error(cmd, "unexpected value '" + err_.invalid(shown(word.substr(eq + 1))) + "' for '" +
-                                         err_.literal(display(*found)) + "' found; no more were expected",
-                                {}, true)};
+  if (eq == std::string_view::npos) return {found, std::nullopt, std::nullopt};
+  const std::string_view attached = word.substr(eq + 1);
+  if (def(*found).value_name.empty()) {
+    return {std::nullopt, std::nullopt,
+            error(cmd, "unexpected value '" + err_.invalid(shown(attached)) + "' for '" + err_.literal(display(*found)) +
+                           "' found; no more were expected",
+                  {}, true)};
   }
-  return {found, std::nullopt};
+  return {found, attached, std::nullopt};
 }
 
 // "-" and the first character of a short-option word, as an unknown one is reported.
@@ -375,8 +379,7 @@ Stop Parser::store(Opt o, const std::string& raw) {
 }
 
 Stop Parser::parse_long(size_t& i) {
-  const std::string_view word = words_[i];
-  const LongLookup looked = look_up_long(kTarn, word, true);
+  const LongLookup looked = look_up_long(kTarn, words_[i], true);
   if (looked.stop) return looked.stop;
   const Opt o = *looked.opt;
   if (o == Opt::Help) return help(kTarn);
@@ -387,10 +390,9 @@ Stop Parser::parse_long(size_t& i) {
     return std::nullopt;
   }
 
-  const size_t eq = word.find('=');
   std::string value;
-  if (eq != std::string_view::npos) {
-    value = word.substr(eq + 1);
+  if (looked.attached) {
+    value = *looked.attached;
   } else if (i + 1 >= words_.size()) {
     return value_required(o);
   } else if (looks_like_option(words_[i + 1])) {

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <exception>
 
 #include "util/utf8.h"
 

@@ -4,36 +4,9 @@
 
 namespace tarn {
 
-std::vector<Component> path_components(std::string_view path) {
-  std::vector<Component> out;
-  size_t i = 0;
-  if (!path.empty() && path[0] == '/') {
-    out.push_back({ComponentKind::Root, "/"});
-    i = 1;
-  }
-  bool first = out.empty();
-  while (i < path.size()) {
-    size_t j = path.find('/', i);
-    if (j == std::string_view::npos) j = path.size();
-    const std::string_view part = path.substr(i, j - i);
-    if (part.empty()) {
-      // repeated separator
-    } else if (part == ".") {
-      if (first) out.push_back({ComponentKind::CurDir, "."});
-    } else if (part == "..") {
-      out.push_back({ComponentKind::ParentDir, ".."});
-    } else {
-      out.push_back({ComponentKind::Normal, part});
-    }
-    first = false;
-    i = j + 1;
-  }
-  return out;
-}
-
 namespace {
-// Yields the components of a path one at a time, as path_components does,
-// without building a list (diagnostics are sorted with this comparison).
+// Yields the components of a path one at a time, so a comparison need not
+// build a list (diagnostics are sorted with it).
 class ComponentReader {
  public:
   explicit ComponentReader(std::string_view path) : path_(path) {
@@ -73,6 +46,13 @@ class ComponentReader {
   bool root_pending_ = false;
 };
 }  // namespace
+
+std::vector<Component> path_components(std::string_view path) {
+  std::vector<Component> out;
+  ComponentReader reader(path);
+  while (const auto c = reader.next()) out.push_back(*c);
+  return out;
+}
 
 int compare_paths(std::string_view a, std::string_view b) {
   if (a == b) return 0;
