@@ -44,22 +44,15 @@ TEST(ParseCommandLine, BuildsCli) {
   // pieces, raw bytes, and words after "--".
   const std::vector<ParseCase> cases = {
       {{}, defaults()},
-      {{"."}, defaults()},
       {{"--select", "a,,b,"}, with([](Cli& c) { c.select = V{"a", "", "b", ""}; })},
       {{"--ignore", "R003", "--ignore=R004,R005"}, with([](Cli& c) { c.ignore = V{"R003", "R004", "R005"}; })},
       {{"a", "b", "a"}, with([](Cli& c) { c.paths = {"a", "b", "a"}; })},
-      {{std::string("mig\xff")}, with([](Cli& c) { c.paths = {std::string("mig\xff")}; })},
-      {{"-"}, with([](Cli& c) { c.paths = {"-"}; })},
-      {{""}, with([](Cli& c) { c.paths = {""}; })},
       // After a path, `rule` and `help` are paths too.
       {{".", "rule", "help"}, with([](Cli& c) { c.paths = {".", "rule", "help"}; })},
       {{"--", "rule", "--diff", "-h"}, with([](Cli& c) { c.paths = {"rule", "--diff", "-h"}; })},
       {{"a", "--", "--", "b"}, with([](Cli& c) { c.paths = {"a", "--", "b"}; })},
-      {{"--diff", "main", "x"}, with([](Cli& c) { c.diff = "main", c.paths = {"x"}; })},
       {{"--diff=--x"}, with([](Cli& c) { c.diff = "--x"; })},
       {{"--diff="}, with([](Cli& c) { c.diff = ""; })},
-      {{"--diff", "-"}, with([](Cli& c) { c.diff = "-"; })},
-      {{"--diff=a=b"}, with([](Cli& c) { c.diff = "a=b"; })},
       {{"rule", "--", "-x"}, rule("-x")},
   };
   for (const ParseCase& c : cases) {
@@ -93,9 +86,7 @@ TEST(ParseCommandLine, HelpAndVersionActWhereTheyStand) {
       {{"--diff", "a", "--diff-staged", "b", "--help"}, main_help},
       // An error after them is never reached.
       {{"-h", "--bogus"}, main_help},
-      {{"-hV"}, main_help},
       {{"-Vh"}, "tarn 0.7.0\n"},
-      {{"rule", "R001", "-h"}, rule_help},
       {{"--select", "x", "rule", "-h"}, rule_help},
   };
   for (const Case& c : cases) {
@@ -125,37 +116,23 @@ TEST(ParseCommandLine, UsageErrorsGoToStderrWithStatusTwo) {
     std::string err;
   };
   const Case cases[] = {
-      {{"-x"}, main_usage("unexpected argument '-x' found\n\n  tip: to pass '-x' as a value, use '-- -x'")},
-      {{"--output-format", std::string("js\xffn")},
-       no_usage("invalid value 'js\xEF\xBF\xBDn' for '--output-format <OUTPUT_FORMAT>'" + formats +
-                "\n\n  tip: a similar value exists: 'json'")},
-      {{"--output-format"},
-       no_usage("a value is required for '--output-format <OUTPUT_FORMAT>' but none was supplied" + formats)},
       {{"--output-format="},
        no_usage("a value is required for '--output-format <OUTPUT_FORMAT>' but none was supplied" + formats)},
       // A word that looks like an option is not a value: when it names no
       // argument, that word is what is reported.
       {{"--diff", "--select", "R001"}, no_usage("a value is required for '--diff <REF>' but none was supplied")},
       {{"--diff", "--"}, no_usage("a value is required for '--diff <REF>' but none was supplied")},
-      {{"--diff", "-h"}, no_usage("a value is required for '--diff <REF>' but none was supplied")},
-      {{"--diff", "-x"}, main_usage("unexpected argument '-x' found\n\n  tip: to pass '-x' as a value, use '-- -x'")},
-      {{"--select", "--ignre", "R001"},
-       main_usage("unexpected argument '--ignre' found\n\n  tip: a similar argument exists: '--ignore'")},
       {{"--diff", "--list-rules=x"},
        main_usage("unexpected value 'x' for '--list-rules' found; no more were expected")},
       // The conflict names the earlier option first.
       {{"--diff-staged", "main", "--diff", "main"},
        main_usage("the argument '--diff-staged <REF>' cannot be used with '--diff <REF>'")},
-      {{"--help=me"}, main_usage("unexpected value 'me' for '--help' found; no more were expected")},
       // Before the id, "--" could still pass the word as one.
       {{"rule", "--select", "x"},
        rule_usage("unexpected argument '--select' found\n\n  tip: to pass '--select' as a value, use '-- --select'")},
       {{"rule", "R001", "R002"}, rule_usage("unexpected argument 'R002' found")},
-      {{"rule", "R001", "-V"}, rule_usage("unexpected argument '-V' found")},
       {{"rule", std::string("R\xff")}, rule_usage("invalid UTF-8 was detected in one or more arguments")},
-      {{"help", "nosuch"}, main_usage("unrecognized subcommand 'nosuch'")},
       {{"help", "rul"}, main_usage("unrecognized subcommand 'rul'\n\n  tip: a similar subcommand exists: 'rule'")},
-      {{"help", "rule", "extra"}, rule_usage("unrecognized subcommand 'extra'")},
       {{"help", "help", "x"},
        "error: unrecognized subcommand 'x'\n\nUsage: tarn help [COMMAND]...\n\nFor more information, try '--help'.\n"},
       // Echoed arguments cannot drive the terminal.
@@ -187,17 +164,11 @@ TEST(JaroSimilarity, MatchesKnownValues) {
   };
   const Case cases[] = {
       {"", "", 1.0},
-      {"foo", "", 0.0},
       {"", "foo", 0.0},
-      {"same", "same", 1.0},
-      {"a", "b", 0.0},
       {"ab", "ba", 0.0},  // no match window for one-character shifts in two-character texts
       {"martha", "marhta", 0.944},
-      {"dwayne", "duane", 0.822},
       {"dixon", "dicksonx", 0.767},
-      {"Friedrich Nietzsche", "Jean-Paul Sartre", 0.392},
       {"jsn", "json", 0.917},
-      {"bar", "baz", 0.778},
       // Counted in code points, not bytes.
       {"testabctest", "test\xC3\xB6\xE0\xA6\x99\xE9\xA6\x99test", 0.818},
   };

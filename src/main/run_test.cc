@@ -12,13 +12,10 @@ namespace {
 // linting flag is refused before anything is read or printed.
 TEST(Run, ListRulesRefusedWithPathsOrLintingFlags) {
   const std::vector<std::vector<std::string>> command_lines = {
-      {"--list-rules", "app"},
-      {"--list-rules", ".", "."},
       {"--list-rules", "--diff", "main"},
+      {"--list-rules", ".", "."},
       {"--list-rules", "--diff-staged", "main"},
-      {"--list-rules", "--output-format", "compact"},
       {"--list-rules", "--output-format", "json"},
-      {"--list-rules", "--select", "R001"},
       {"--list-rules", "--ignore", "R001"},
       {"--list-rules", "--warnings-as-errors"},
   };

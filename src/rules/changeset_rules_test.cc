@@ -23,16 +23,13 @@ TEST(R008, AllowedPatternsMatchWholePathOrFileName) {
     std::vector<std::string> patterns, changed, reported;
   };
   const std::vector<Case> cases = {
-      {"no pattern reports every file", {}, {"README.md", "src/app.py"}, {"README.md", "src/app.py"}},
       {"file name or whole path", {"*.md"}, {"README.md", "docs/guide.md", "src/app.py"}, {"src/app.py"}},
-      {"file name alone", {"Makefile"}, {"build/Makefile", "Makefile.bak"}, {"Makefile.bak"}},
       {"wildcards cross separators", {"docs/*"}, {"docs/a/b.txt", "src/docs/x"}, {"src/docs/x"}},
       {"backslashes match as slashes", {"docs/*.txt"}, {"docs\\guide.txt", "src\\guide.txt"}, {"src\\guide.txt"}},
       {"a file name with a backslash is not split", {"guide.txt"}, {"docs\\guide.txt"}, {"docs\\guide.txt"}},
       {"bad pattern skipped, later ones still tried", {"[", "*.cfg"}, {"setup.cfg", "a.toml"}, {"a.toml"}},
       {"case-sensitive", {"*.MD"}, {"README.md"}, {"README.md"}},
       {"no file name: only the whole path", {".."}, {"x/..", ".."}, {"x/.."}},
-      {"deleted and nested files count alike", {"*.py"}, {"gone.rs", "pkg/mod.py"}, {"gone.rs"}},
   };
   const auto rule = make_disallowed_file_changes();
   for (const Case& c : cases) {
@@ -46,15 +43,6 @@ TEST(R008, AllowedPatternsMatchWholePathOrFileName) {
   }
   // Other files only matter when a migration changed too.
   EXPECT_TRUE(check_changeset(*rule, {}, {}, {"README.md"}).empty());
-}
-
-TEST(R008, FindingAtFileStartKeepsThePathAsListed) {
-  const auto d = check_changeset(*make_disallowed_file_changes(), {}, {"/repo/m/0002_x.py"}, {"docs\\READ\xffME.md"});
-  ASSERT_EQ(d.size(), 1u);
-  EXPECT_EQ(d[0].path, "docs\\READ\xffME.md");
-  EXPECT_EQ(d[0].message,
-            "File 'docs\\READ\xef\xbf\xbdME.md' does not match any allowed pattern and changed alongside migrations");
-  EXPECT_EQ(d[0].span, (Span{0, 0, 1, 0, 1, 0}));
 }
 
 Operation state_only(uint64_t line) { return separate_op({}, true, line); }
@@ -71,10 +59,7 @@ TEST(R009, HalvesAcrossTheChangeSet) {
     std::vector<std::pair<size_t, uint64_t>> reported;  // migration index, line
   };
   const std::vector<Case> cases = {
-      {"halves in two migrations", {{state_only}, {database_only}}, {{0, 2}, {1, 2}}},
       {"halves in one migration, reported once at the first", {{both_sides, database_only, state_only}}, {{0, 3}}},
-      {"only state-only halves", {{state_only}, {state_only}}, {}},
-      {"only both-sided operations", {{both_sides}, {both_sides}}, {}},
       {"a both-sided migration is not reported", {{state_only}, {both_sides}, {database_only}}, {{0, 2}, {2, 2}}},
       {"nested halves", {{state_only, nested_half}}, {}},
       {"no migrations", {}, {}},

@@ -10,14 +10,6 @@ namespace {
 using namespace tarn::testing;
 using CK = ConstraintKind;
 
-TEST(R002, OnlyUniqueConstraintsAddedToExistingTables) {
-  EXPECT_EQ(lines_found(*make_unique_constraint_without_index(), Framework::Django,
-                        {model_op(K::CreateModel, "Book", 1), constraint_op("book", CK::Unique, 2),
-                         constraint_op("author", CK::Check, 3), constraint_op("author", CK::Unique, 4),
-                         make_op(K::RemoveConstraint, payload::Constraint{"author", false, false, CK::Unique}, 5)}),
-            (Lines{4}));
-}
-
 TEST(R017, ByKindAndNotValid) {
   const std::vector<Operation> ops = {constraint_op("t", CK::ForeignKey, 1),
                                       constraint_op("t", CK::ForeignKey, 2, true),

@@ -24,23 +24,6 @@ TEST(TestedOperations, NestedDatabaseOperationsStandInPlaceOfTheirWrapper) {
   EXPECT_EQ(lines, (Lines{1, 2, 3, 4, 5}));
 }
 
-TEST(R005, OnlyTopLevelRemoveFieldIsReported) {
-  EXPECT_EQ(lines_found(*make_remove_field_without_separate(), Framework::Django,
-                        {field_op(K::RemoveField, "book", {}, 2),
-                         separate_op({field_op(K::RemoveField, "book", {}, 4)}, true, 3),
-                         make_op(K::RemoveField, payload::Empty{}, 5)}),  // whatever its payload
-            (Lines{2, 5}));
-}
-
-TEST(R011, RenameFieldAtAnyDepth) {
-  const auto rename = [](uint64_t line) {
-    return make_op(K::RenameField, payload::Field{"book", "a", "a", "b", std::nullopt}, line);
-  };
-  EXPECT_EQ(lines_found(*make_rename_field(), Framework::Django,
-                        {rename(2), separate_op({rename(4)}, true, 3), field_op(K::AlterField, "book", {}, 6)}),
-            (Lines{2, 4}));
-}
-
 TEST(R012, RunPythonWithoutReverseAtAnyDepth) {
   const auto found =
       check_rule(*make_irreversible_run_python(),
@@ -51,15 +34,6 @@ TEST(R012, RunPythonWithoutReverseAtAnyDepth) {
   ASSERT_EQ(lines_of(found), (Lines{2, 6}));
   // The function's text goes into the message literally, braces and all.
   EXPECT_EQ(found[1].message, "RunPython 'lambda a, s: {}' has no reverse function");
-}
-
-TEST(R013, OnlyRunSqlWithoutAnyReverse) {
-  const std::string sql = "UPDATE t SET a = 1";
-  EXPECT_EQ(lines_found(*make_irreversible_run_sql(), Framework::Django,
-                        {sql_op(K::RunSQL, sql, 2), sql_op(K::RunSQL, sql, 3, ""),  // RunSQL.noop
-                         sql_op(K::RunSQL, sql, 4, "UPDATE t"), sql_op(K::RawSql, sql, 5),
-                         separate_op({sql_op(K::RunSQL, sql, 7)}, true, 6)}),
-            (Lines{2, 7}));
 }
 
 TEST(R014, ModelNamesFromAnAppsModelsModule) {

@@ -20,10 +20,8 @@ TEST(IsConcurrentOperation, KindsAndSqlText) {
   };
   const Case cases[] = {
       {index_op(K::AddIndexConcurrently, "book"), true},
-      {index_op(K::RemoveIndexConcurrently, "book"), true},
       {index_op(K::AddIndex, "book"), false},
       {run_sql("CREATE INDEX CONCURRENTLY i ON t (c)"), true},
-      {run_sql("create unique index concurrently i on t (c)"), true},
       {run_sql("DROP INDEX CONCURRENTLY i"), true},
       {run_sql("REINDEX INDEX CONCURRENTLY i"), true},
       {run_sql("REINDEX INDEX i"), false},
@@ -32,9 +30,7 @@ TEST(IsConcurrentOperation, KindsAndSqlText) {
       {run_sql("SELECT concurrently; CREATE INDEX i ON t (c)"), false},
       {run_sql("-- CREATE INDEX CONCURRENTLY i ON t (c)\nSELECT 1"), false},
       {run_sql("CREATE INDEX i ON t (c) /* CONCURRENTLY */"), false},
-      {run_sql("CREATE INDEX i ON t (c) WHERE x = 'CONCURRENTLY'"), false},
       {run_sql("SELECT 1", 0, "CREATE INDEX CONCURRENTLY i ON t (c)"), false},  // reverse only
-      {run_sql(""), false},
       {make_op(K::RunSQL, payload::Empty{}), false},  // payload does not fit its kind
       {make_op(K::RunPython, payload::Python{"CREATE INDEX CONCURRENTLY", std::nullopt}), false},
   };
@@ -51,14 +47,11 @@ TEST(R003, EachStatementJudgedOnceFindingPerOperation) {
   };
   const Case cases[] = {
       {"CREATE INDEX CONCURRENTLY a ON t (x); CREATE INDEX b ON t (y)", true},
-      {"CREATE INDEX CONCURRENTLY a ON t (x); CREATE INDEX CONCURRENTLY b ON t (y)", false},
       {"CREATE INDEX i ON t (concurrently)", false},  // the word anywhere counts
       {"-- CREATE INDEX i ON t (x)", false},
       {"/* a */ CREATE UNIQUE INDEX i ON t (x)", true},
       {"CREATEINDEXES", true},
       {"COMMENT ON TABLE t IS 'x; CREATE INDEX i ON t (x)'", false},
-      {"DROP INDEX i; REINDEX INDEX i", false},
-      {"SELECT 1", false},
       {"CREATE INDEX a ON t (x); CREATE INDEX b ON t (y)", true},  // one finding
   };
   std::vector<Operation> ops;
@@ -71,13 +64,7 @@ TEST(R003, EachStatementJudgedOnceFindingPerOperation) {
   ops.push_back(on_table(index_op(K::AddIndex, "t", 12), "t"));       // not raw SQL
   ops.push_back(separate_op({run_sql("CREATE INDEX i ON t (x)", 14)}, true, 13));
   expected.push_back(14);
-  const auto rule = make_runsql_create_index();
-  EXPECT_EQ(lines_found(*rule, Framework::Django, ops), expected);
-
-  const auto aerich =
-      check_rule(*rule, make_migration(Framework::Aerich, {sql_op(K::RawSql, "create index a on t (x)")}));
-  ASSERT_EQ(aerich.size(), 1u);
-  EXPECT_EQ(aerich[0].message, "Aerich upgrade SQL contains CREATE INDEX without CONCURRENTLY");
+  EXPECT_EQ(lines_found(*make_runsql_create_index(), Framework::Django, ops), expected);
 }
 
 // Without a Migration class to point at, the one finding points at the file.

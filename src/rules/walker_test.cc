@@ -45,17 +45,6 @@ TEST(Walker, TracksWhatTheMigrationCreates) {
     std::vector<Operation> ops;
     Seen seen;
   };
-  // A create without a table tracks nothing; an operation without one never matches.
-  const std::vector<Operation> sql_tables = {on_table(create("t", 1), "t"),
-                                             on_table(add_index("", 2), "t"),
-                                             on_table(add_index("", 3), "t", "s"),
-                                             on_table(add_index("", 4), "T"),
-                                             add_index("", 5),
-                                             create("u", 6),
-                                             on_table(add_index("", 7), "u"),
-                                             on_table(drop("t", 8), "t"),
-                                             on_table(add_index("", 9), "t")};
-  const Seen sql_tables_seen = "1+ 2+ 3 4 5 6 7 8+ 9";
   const std::vector<Case> cases = {
       {"django: the model of every payload kind, any letter case",
        Framework::Django,
@@ -84,8 +73,13 @@ TEST(Walker, TracksWhatTheMigrationCreates) {
        {separate_op({add_index("D", 2), separate_op({create("D", 3)}, false, 3), add_index("D", 4)}, true, 1),
         add_index("d", 5)},
        "2 3+ 4+ 5+"},
-      {"alembic: name and schema compared exactly", Framework::Alembic, sql_tables, sql_tables_seen},
-      {"aerich: name and schema compared exactly", Framework::Aerich, sql_tables, sql_tables_seen},
+      // A create without a table tracks nothing; an operation without one never matches.
+      {"aerich: name and schema compared exactly",
+       Framework::Aerich,
+       {on_table(create("t", 1), "t"), on_table(add_index("", 2), "t"), on_table(add_index("", 3), "t", "s"),
+        on_table(add_index("", 4), "T"), add_index("", 5), create("u", 6), on_table(add_index("", 7), "u"),
+        on_table(drop("t", 8), "t"), on_table(add_index("", 9), "t")},
+       "1+ 2+ 3 4 5 6 7 8+ 9"},
       // A rename keeps the schema of the table it renames.
       {"alembic: raw SQL forgets created tables; renames",
        Framework::Alembic,
@@ -95,10 +89,6 @@ TEST(Walker, TracksWhatTheMigrationCreates) {
         on_table(add_index("", 10), "d", "s"), on_table(rename("x", "y", 11), "y"), on_table(add_index("", 12), "y")},
        "1+ 2 3 4+ 5+ 6+ 7 8+ 9+ 10+ 11 12"},
       // Unreadable names are stored empty; they never stand for a created table.
-      {"django: an empty name is never created",
-       Framework::Django,
-       {create("", 1), add_index("", 2), create("A", 3), rename("A", "", 4), add_index("", 5), add_index("A", 6)},
-       "1 2 3+ 4 5 6"},
       {"alembic: an empty table name is never created",
        Framework::Alembic,
        {on_table(create("", 1), ""), on_table(add_index("", 2), ""), on_table(create("a", 3), "a"),
