@@ -21,11 +21,9 @@ TEST(ParsePyProjectToml, ToolAsAnArrayOfTables) {
 
 TEST(ParsePyProjectToml, WholeFileErrors) {
   const char* rows[] = {
-      "[tool.tarn]\nexclude = [[\"a\"]]\n",
       "tool = 1\n",
       "tool = []\n",
       "[tool]\ntarn = [[], [], \"no\", [], []]\n",  // wrong type by position
-      "[tool.tarn]\n[tool.tarn]\n",
       "x = \"\xff\"\n",
   };
   for (const char* text : rows) {

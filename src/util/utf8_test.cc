@@ -43,17 +43,5 @@ TEST(Utf8, LossyReplacesMaximalSubparts) {
   EXPECT_EQ(utf8_lossy("\xC3\xA9"), "\xC3\xA9");
 }
 
-TEST(Utf8, CodePointsReadInvalidSequencesAsReplacement) {
-  EXPECT_EQ(utf8_code_points("a\xC3\xA9\xF0\x9F\x98\x80"), U"a\u00E9\U0001F600");
-  EXPECT_EQ(utf8_code_points("\xE2\x82z\xff"), U"\uFFFDz\uFFFD");
-  EXPECT_EQ(utf8_code_points(""), U"");
-}
-
-TEST(Utf8, UnicodeWhiteSpaceTrim) {
-  EXPECT_EQ(trim_unicode("\xC2\xA0 x y\t\xE3\x80\x80"), "x y");
-  EXPECT_EQ(trim_unicode("\xE2\x80\x8B" "x"), "\xE2\x80\x8B" "x");  // U+200B is not white space
-  EXPECT_EQ(trim_unicode(" \n "), "");
-}
-
 }  // namespace
 }  // namespace tarn
