@@ -1,7 +1,5 @@
 #include "files/discover.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,20 +12,6 @@ namespace {
 
 using testing::TempTree;
 using Paths = std::vector<std::string>;
-
-TEST(SelectPathFiles, LinksAndFifosAreNeverFollowedOrOpened) {
-  TempTree t;
-  const std::string migration = t.write("app/migrations/0001_initial.py", "x = 1\n");
-  t.write("alembic/versions/abc123_add_table.py");
-  t.symlink(migration, "app/migrations/0005_link.py");
-  t.symlink(t.path("app"), "linked_app");
-  t.symlink("..", "app/migrations/loop");
-  ASSERT_EQ(::mkfifo(t.path("app/migrations/0006_fifo.py").c_str(), 0600), 0);
-
-  auto found = select_path_files({t.root()}, {});
-  ASSERT_TRUE(found.ok()) << found.error().message();
-  EXPECT_EQ(*found, (Paths{t.path("alembic/versions/abc123_add_table.py"), migration}));
-}
 
 size_t open_descriptors() {
   size_t n = 0;

