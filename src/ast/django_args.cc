@@ -6,7 +6,6 @@
 #include "ast/django.h"
 #include "ast/strings.h"
 #include "parser/node.h"
-#include "util/utf8.h"
 
 namespace tarn {
 
@@ -89,8 +88,6 @@ Together read_together_args(const CallArguments& args, std::string_view keyword)
 }
 
 }  // namespace
-
-std::string_view trimmed_text(std::string_view source, TSNode node) { return trim_unicode(node_text(source, node)); }
 
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words) {
   return std::find(words.begin(), words.end(), text) != words.end();

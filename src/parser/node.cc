@@ -13,6 +13,8 @@ std::string_view node_text(std::string_view source, TSNode n) {
   return is_valid_utf8(text) ? text : std::string_view{};
 }
 
+std::string_view trimmed_text(std::string_view source, TSNode n) { return trim_unicode(node_text(source, n)); }
+
 std::optional<TSNode> field(TSNode n, const char* name) {
   // Resolving a field name scans the grammar's name table, so each name is
   // resolved once; callers pass string literals, whose addresses are stable.

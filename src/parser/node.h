@@ -17,6 +17,8 @@ inline bool node_is(TSNode n, std::string_view type) { return node_type(n) == ty
 
 // The source slice of the node; empty when it is not valid UTF-8.
 std::string_view node_text(std::string_view source, TSNode n);
+// The same without surrounding Unicode white space.
+std::string_view trimmed_text(std::string_view source, TSNode n);
 
 std::optional<TSNode> field(TSNode n, const char* name);
 
