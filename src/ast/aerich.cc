@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ast/branching.h"
+#include "ast/scope.h"
 #include "ast/sql_scan.h"
 #include "ast/strings.h"
 #include "parser/node.h"
@@ -20,9 +21,8 @@ namespace {
 template <typename Fn>
 void for_each_module_assignment(const ParsedSource& parsed, Fn&& fn) {
   for_each_child(parsed.root(), [&](TSNode stmt) {
-    if (!ts_node_is_named(stmt) || !node_is(stmt, "expression_statement")) return true;
-    auto assign = first_named_child(stmt);
-    if (!assign || !node_is(*assign, "assignment")) return true;
+    auto assign = statement_assignment(stmt);
+    if (!assign) return true;
     auto left = field(*assign, "left");
     auto right = field(*assign, "right");
     if (left && right) fn(node_text(parsed.source, *left), *right);

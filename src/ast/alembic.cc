@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ast/branching.h"
+#include "ast/scope.h"
 #include "parser/node.h"
 
 namespace tarn {
@@ -26,15 +27,12 @@ bool is_get_context_call(std::string_view source, TSNode node) {
 // statement directly in upgrade's body.
 void collect_context_variables(std::string_view source, TSNode node, bool top_level, ContextVariables& vars) {
   if (is_nested_definition(node)) return;
-  if (node_is(node, "expression_statement")) {
-    auto assign = first_named_child(node);
-    if (assign && node_is(*assign, "assignment")) {
-      auto left = field(*assign, "left");
-      if (left && node_is(*left, "identifier")) {
-        auto right = field(*assign, "right");
-        // Any rebinding cancels an earlier one; only a top-level one sets it.
-        vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
-      }
+  if (const auto assign = statement_assignment(node)) {
+    auto left = field(*assign, "left");
+    if (left && node_is(*left, "identifier")) {
+      auto right = field(*assign, "right");
+      // Any rebinding cancels an earlier one; only a top-level one sets it.
+      vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
     }
   }
   for_each_child(node, [&](TSNode c) {

@@ -201,14 +201,6 @@ std::optional<Operation> decode_django_operation(DjangoContext& ctx, TSNode call
 
 namespace {
 
-// The assignment a statement of a class body consists of, if any.
-std::optional<TSNode> statement_assignment(TSNode statement) {
-  if (!node_is(statement, "expression_statement")) return std::nullopt;
-  const auto assignment = first_named_child(statement);
-  if (!assignment || !node_is(*assignment, "assignment")) return std::nullopt;
-  return assignment;
-}
-
 bool assigns_to(std::string_view source, TSNode assignment, std::string_view name) {
   const auto left = field(assignment, "left");
   return left && node_text(source, *left) == name;

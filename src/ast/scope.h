@@ -22,6 +22,10 @@ struct ModuleScope {
   }
 };
 
+// The assignment a statement consists of (`name = value` written as a
+// statement of its own), if any.
+std::optional<TSNode> statement_assignment(TSNode statement);
+
 // The first top-level class named exactly "Migration".
 std::optional<TSNode> find_migration_class(const ParsedSource& parsed);
 
