@@ -22,10 +22,6 @@ std::optional<TSNode> find_migration_class(const ParsedSource& parsed) {
   return found;
 }
 
-ModuleScope collect_module_variables(const ParsedSource& parsed) {
-  return collect_module_variables(parsed, find_migration_class(parsed));
-}
-
 ModuleScope collect_module_variables(const ParsedSource& parsed, std::optional<TSNode> migration) {
   ModuleScope scope;
   if (!migration) return scope;

@@ -41,15 +41,6 @@ std::vector<TSNode> children(TSNode n) {
   return out;
 }
 
-std::vector<TSNode> named_children(TSNode n) {
-  std::vector<TSNode> out;
-  for_each_child(n, [&](TSNode c) {
-    if (ts_node_is_named(c)) out.push_back(c);
-    return true;
-  });
-  return out;
-}
-
 std::optional<TSNode> first_named_child(TSNode n) {
   std::optional<TSNode> out;
   for_each_child(n, [&](TSNode c) {

@@ -24,7 +24,6 @@ std::optional<TSNode> field(TSNode n, const char* name);
 
 // All children (named and anonymous), in order, enumerated with a cursor.
 std::vector<TSNode> children(TSNode n);
-std::vector<TSNode> named_children(TSNode n);
 std::optional<TSNode> first_named_child(TSNode n);
 // The first named child that is not a comment: what a bracket or argument
 // list holds first, if it holds anything.
