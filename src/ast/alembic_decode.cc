@@ -38,8 +38,8 @@ std::optional<std::string> name_arg(const CallArguments& args, size_t index, std
 std::optional<TableRef> table_ref_with_schema(const CallArguments& args, const std::string& name,
                                               std::string_view schema_keyword, bool allow_positional_schema) {
   if (args.has_dictionary_splat()) return std::nullopt;
-  auto schema = args.keyword(schema_keyword);
-  if (!schema && allow_positional_schema) schema = args.positional(11);
+  const auto schema =
+      args.keyword_else_position(schema_keyword, allow_positional_schema ? std::optional<size_t>(11) : std::nullopt);
   if (!schema || trimmed_text(args.source(), *schema) == "None") return TableRef{name, std::nullopt};
   auto value = string_value(args, schema);
   if (!value) return std::nullopt;
@@ -124,8 +124,7 @@ std::vector<Operation> build_alter_column_ops(const CallArguments& args, const C
   const auto nullable = args.positional(2);
   const bool nullable_false =
       keyword_text_is(args, "nullable", "False") || (nullable && trimmed_text(args.source(), *nullable) == "False");
-  auto type = args.keyword("type_");
-  if (!type) type = args.positional(6);
+  const auto type = args.keyword_else_position("type_", 6);
   const bool type_changed = type && trimmed_text(args.source(), *type) != "None";
 
   std::vector<Operation> ops;

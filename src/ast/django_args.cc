@@ -124,8 +124,7 @@ bool is_provided_value(std::string_view source, TSNode value) {
 
 std::optional<std::string> read_name_argument(const CallArguments& args, std::string_view keyword,
                                               std::optional<size_t> position) {
-  auto node = args.keyword(keyword);
-  if (!node && position) node = args.positional(*position);
+  const auto node = args.keyword_else_position(keyword, position);
   if (!node) return std::nullopt;
   return python_string_value(args.source(), *node);
 }
