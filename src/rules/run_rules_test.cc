@@ -35,7 +35,7 @@ class Fake : public Interface {
 
 struct FakeRule final : Fake<Rule> {
   using Fake::Fake;
-  std::vector<Diagnostic> check(const ParsedMigration&, const RuleContext&) const override { return findings_; }
+  std::vector<Diagnostic> check(const ParsedMigration&) const override { return findings_; }
 };
 
 struct FakeChangesetRule final : Fake<ChangesetRule> {
