@@ -91,8 +91,7 @@ class AerichWalker {
     // node's own children; pushed in run order, then reversed in place.
     const size_t first = stack_.size();
     if (type == "call") {
-      auto fn = field(node, "function");
-      const std::string_view f = fn ? node_text(parsed_.source, *fn) : std::string_view{};
+      const std::string_view f = callee_text(parsed_.source, node);
       const bool executes = f == "execute_statement";
       if (functions_.contains(f)) stack_.push_back(function_item(f, unconditional));
       if (auto args = field(node, "arguments")) {

@@ -17,12 +17,6 @@ using ContextVariables = std::map<std::string, bool>;
 
 bool is_nested_definition(TSNode n) { return node_is(n, "lambda") || node_is(n, "function_definition"); }
 
-bool is_get_context_call(std::string_view source, TSNode node) {
-  if (!node_is(node, "call")) return false;
-  auto fn = field(node, "function");
-  return fn && node_text(source, *fn) == "op.get_context";
-}
-
 // Records the names `node`'s assignments bind; `top_level`: `node` is a
 // statement directly in upgrade's body.
 void collect_context_variables(std::string_view source, TSNode node, bool top_level, ContextVariables& vars) {
@@ -32,7 +26,8 @@ void collect_context_variables(std::string_view source, TSNode node, bool top_le
     if (left && node_is(*left, "identifier")) {
       auto right = field(*assign, "right");
       // Any rebinding cancels an earlier one; only a top-level one sets it.
-      vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
+      vars[std::string(node_text(source, *left))] =
+          top_level && right && callee_text(source, *right) == "op.get_context";
     }
   }
   for_each_child(node, [&](TSNode c) {
@@ -124,10 +119,8 @@ class AlembicWalker {
       if (!ts_node_is_named(item)) return true;
       std::optional<TSNode> expr = item;
       if (node_is(item, "with_item")) expr = first_named_child(item);
-      if (!expr || !node_is(*expr, "call")) return true;
-      auto fn = field(*expr, "function");
-      if (!fn) return true;
-      const std::string_view text = node_text(source_, *fn);
+      if (!expr) return true;
+      const std::string_view text = callee_text(source_, *expr);
       if (text == kDirect) {
         found = true;
       } else if (text.size() > 16 && text.ends_with(kMethod)) {

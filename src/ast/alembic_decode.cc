@@ -58,10 +58,7 @@ struct CallSite {
 };
 
 bool is_call_to(std::string_view source, TSNode node, std::initializer_list<std::string_view> names) {
-  if (!node_is(node, "call")) return false;
-  auto fn = field(node, "function");
-  if (!fn) return false;
-  const std::string_view text = node_text(source, *fn);
+  const std::string_view text = callee_text(source, node);
   for (std::string_view n : names)
     if (text == n) return true;
   return false;
@@ -191,9 +188,7 @@ std::optional<Method> lookup_method(std::string_view name) {
 
 std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode call, bool in_autocommit,
                                               bool unconditional) {
-  auto fn = field(call, "function");
-  if (!fn) return {};
-  const std::string_view text = node_text(source, *fn);
+  const std::string_view text = callee_text(source, call);
   if (!text.starts_with("op.")) return {};
   auto method = lookup_method(text.substr(3));
   if (!method) return {};

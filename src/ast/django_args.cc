@@ -97,10 +97,9 @@ bool is_none_or_empty_collection(std::string_view source, TSNode value) {
   const TSNode node = unparenthesized(value);
   if (node_is(node, "none")) return true;
   if (node_is(node, "list") || node_is(node, "tuple")) return !has_content(node);
-  if (!node_is(node, "call")) return false;
-  const auto function = field(node, "function"), args = field(node, "arguments");
-  return function && args && node_text(source, *function) == "set" && node_is(*args, "argument_list") &&
-         !has_content(*args);
+  if (callee_text(source, node) != "set") return false;
+  const auto args = field(node, "arguments");
+  return args && node_is(*args, "argument_list") && !has_content(*args);
 }
 
 bool DjangoContext::admit_bound_value(TSNode value) {

@@ -31,6 +31,12 @@ std::optional<TSNode> field(TSNode n, const char* name) {
   return child;
 }
 
+std::string_view callee_text(std::string_view source, TSNode n) {
+  if (!node_is(n, "call")) return {};
+  const auto function = field(n, "function");
+  return function ? node_text(source, *function) : std::string_view{};
+}
+
 std::vector<TSNode> children(TSNode n) {
   std::vector<TSNode> out;
   out.reserve(ts_node_child_count(n));

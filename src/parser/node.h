@@ -22,6 +22,9 @@ std::string_view trimmed_text(std::string_view source, TSNode n);
 
 std::optional<TSNode> field(TSNode n, const char* name);
 
+// The source text of a call's function; empty when `n` is not a call.
+std::string_view callee_text(std::string_view source, TSNode n);
+
 // All children (named and anonymous), in order, enumerated with a cursor.
 std::vector<TSNode> children(TSNode n);
 std::optional<TSNode> first_named_child(TSNode n);
