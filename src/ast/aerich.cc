@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ast/branching.h"
+#include "ast/scope.h"
 #include "ast/sql_scan.h"
 #include "ast/strings.h"
 #include "parser/node.h"
@@ -15,20 +16,6 @@
 namespace tarn {
 
 namespace {
-
-// Calls fn(left_text, right_node) for each top-level `name = value` statement.
-template <typename Fn>
-void for_each_module_assignment(const ParsedSource& parsed, Fn&& fn) {
-  for_each_child(parsed.root(), [&](TSNode stmt) {
-    if (!ts_node_is_named(stmt) || !node_is(stmt, "expression_statement")) return true;
-    auto assign = first_named_child(stmt);
-    if (!assign || !node_is(*assign, "assignment")) return true;
-    auto left = field(*assign, "left");
-    auto right = field(*assign, "right");
-    if (left && right) fn(node_text(parsed.source, *left), *right);
-    return true;
-  });
-}
 
 using FunctionMap = std::map<std::string, TSNode, std::less<>>;
 
@@ -104,8 +91,7 @@ class AerichWalker {
     // node's own children; pushed in run order, then reversed in place.
     const size_t first = stack_.size();
     if (type == "call") {
-      auto fn = field(node, "function");
-      const std::string_view f = fn ? node_text(parsed_.source, *fn) : std::string_view{};
+      const std::string_view f = callee_text(parsed_.source, node);
       const bool executes = f == "execute_statement";
       if (functions_.contains(f)) stack_.push_back(function_item(f, unconditional));
       if (auto args = field(node, "arguments")) {
@@ -150,25 +136,35 @@ bool is_initial_aerich_migration(std::string_view path) {
 
 namespace {
 
-// Some top-level statement assigns a value to exactly `name`.
-bool find_module_assignment(const ParsedSource& parsed, std::string_view name) {
-  bool found = false;
-  for_each_module_assignment(parsed, [&](std::string_view left, TSNode) { found = found || left == name; });
-  return found;
+// What the module's top-level assignments say about the migration's format.
+struct ModuleFlags {
+  bool has_models_state = false;          // the generated format
+  bool run_in_transaction_false = false;  // the last RUN_IN_TRANSACTION assignment
+};
+
+ModuleFlags read_module_flags(const ParsedSource& parsed) {
+  ModuleFlags flags;
+  for_each_child(parsed.root(), [&](TSNode stmt) {
+    const auto assign = statement_assignment(stmt);
+    if (!assign) return true;
+    const auto left = field(*assign, "left"), right = field(*assign, "right");
+    if (!left || !right) return true;
+    const std::string_view name = node_text(parsed.source, *left);
+    if (name == "MODELS_STATE") flags.has_models_state = true;
+    if (name == "RUN_IN_TRANSACTION") flags.run_in_transaction_false = is_false_literal(*right);
+    return true;
+  });
+  return flags;
 }
 
 }  // namespace
 
 AerichAnalysis aerich_analysis(std::string_view path, const ParsedSource& parsed) {
   AerichAnalysis result;
-  const bool has_models_state = find_module_assignment(parsed, "MODELS_STATE");
-  AerichWalker(parsed, is_initial_aerich_migration(path), has_models_state, result.operations).run();
-  // Only the generated format honours RUN_IN_TRANSACTION; the last assignment wins.
-  if (has_models_state) {
-    for_each_module_assignment(parsed, [&](std::string_view left, TSNode right) {
-      if (left == "RUN_IN_TRANSACTION") result.non_atomic = is_false_literal(right);
-    });
-  }
+  const ModuleFlags flags = read_module_flags(parsed);
+  AerichWalker(parsed, is_initial_aerich_migration(path), flags.has_models_state, result.operations).run();
+  // Only the generated format honours RUN_IN_TRANSACTION.
+  result.non_atomic = flags.has_models_state && flags.run_in_transaction_false;
   return result;
 }
 

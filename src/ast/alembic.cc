@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ast/branching.h"
+#include "ast/scope.h"
 #include "parser/node.h"
 
 namespace tarn {
@@ -16,25 +17,17 @@ using ContextVariables = std::map<std::string, bool>;
 
 bool is_nested_definition(TSNode n) { return node_is(n, "lambda") || node_is(n, "function_definition"); }
 
-bool is_get_context_call(std::string_view source, TSNode node) {
-  if (!node_is(node, "call")) return false;
-  auto fn = field(node, "function");
-  return fn && node_text(source, *fn) == "op.get_context";
-}
-
 // Records the names `node`'s assignments bind; `top_level`: `node` is a
 // statement directly in upgrade's body.
 void collect_context_variables(std::string_view source, TSNode node, bool top_level, ContextVariables& vars) {
   if (is_nested_definition(node)) return;
-  if (node_is(node, "expression_statement")) {
-    auto assign = first_named_child(node);
-    if (assign && node_is(*assign, "assignment")) {
-      auto left = field(*assign, "left");
-      if (left && node_is(*left, "identifier")) {
-        auto right = field(*assign, "right");
-        // Any rebinding cancels an earlier one; only a top-level one sets it.
-        vars[std::string(node_text(source, *left))] = top_level && right && is_get_context_call(source, *right);
-      }
+  if (const auto assign = statement_assignment(node)) {
+    auto left = field(*assign, "left");
+    if (left && node_is(*left, "identifier")) {
+      auto right = field(*assign, "right");
+      // Any rebinding cancels an earlier one; only a top-level one sets it.
+      vars[std::string(node_text(source, *left))] =
+          top_level && right && callee_text(source, *right) == "op.get_context";
     }
   }
   for_each_child(node, [&](TSNode c) {
@@ -61,27 +54,24 @@ std::optional<TSNode> find_upgrade_function(const ParsedSource& parsed) {
 // are added: rebuilding the map per statement would be quadratic.
 class ContextVariablesBefore {
  public:
-  explicit ContextVariablesBefore(const ParsedSource& parsed) : parsed_(parsed) {}
+  ContextVariablesBefore(std::string_view source, TSNode upgrade_body) : source_(source), body_(upgrade_body) {}
 
   const ContextVariables& at(TSNode with_stmt) {
     const uint32_t limit = ts_node_start_byte(with_stmt);
-    if (!statements_) {
-      statements_.emplace();
-      if (auto upgrade = find_upgrade_function(parsed_))
-        if (auto body = field(*upgrade, "body")) *statements_ = children(*body);
-    }
+    if (!statements_) statements_ = children(body_);
     if (limit < limit_) {
       vars_.clear();
       next_ = 0;
     }
     limit_ = limit;
     for (; next_ < statements_->size() && ts_node_start_byte((*statements_)[next_]) < limit; ++next_)
-      collect_context_variables(parsed_.source, (*statements_)[next_], true, vars_);
+      collect_context_variables(source_, (*statements_)[next_], true, vars_);
     return vars_;
   }
 
  private:
-  const ParsedSource& parsed_;
+  std::string_view source_;
+  TSNode body_;
   std::optional<std::vector<TSNode>> statements_;
   size_t next_ = 0;
   uint32_t limit_ = 0;
@@ -90,14 +80,14 @@ class ContextVariablesBefore {
 
 class AlembicWalker {
  public:
-  AlembicWalker(const ParsedSource& parsed, std::vector<Operation>& out)
-      : parsed_(parsed), out_(out), context_(parsed) {}
+  AlembicWalker(std::string_view source, TSNode upgrade_body, std::vector<Operation>& out)
+      : source_(source), out_(out), context_(source, upgrade_body) {}
 
   void walk(TSNode node, bool in_autocommit, bool unconditional) {
     if (is_nested_definition(node)) return;
     if (node_is(node, "call")) {
       // Calls inside the arguments are not statements of the migration.
-      for (Operation& op : decode_alembic_op_call(parsed_.source, node, in_autocommit, unconditional))
+      for (Operation& op : decode_alembic_op_call(source_, node, in_autocommit, unconditional))
         out_.push_back(std::move(op));
       return;
     }
@@ -129,10 +119,8 @@ class AlembicWalker {
       if (!ts_node_is_named(item)) return true;
       std::optional<TSNode> expr = item;
       if (node_is(item, "with_item")) expr = first_named_child(item);
-      if (!expr || !node_is(*expr, "call")) return true;
-      auto fn = field(*expr, "function");
-      if (!fn) return true;
-      const std::string_view text = node_text(parsed_.source, *fn);
+      if (!expr) return true;
+      const std::string_view text = callee_text(source_, *expr);
       if (text == kDirect) {
         found = true;
       } else if (text.size() > 16 && text.ends_with(kMethod)) {
@@ -146,7 +134,7 @@ class AlembicWalker {
     return found;
   }
 
-  const ParsedSource& parsed_;
+  std::string_view source_;
   std::vector<Operation>& out_;
   ContextVariablesBefore context_;
 };
@@ -157,7 +145,7 @@ std::vector<Operation> alembic_operations(const ParsedSource& parsed) {
   std::vector<Operation> out;
   auto upgrade = find_upgrade_function(parsed);
   if (!upgrade) return out;
-  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed, out).walk(*body, false, true);
+  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed.source, *body, out).walk(*body, false, true);
   return out;
 }
 

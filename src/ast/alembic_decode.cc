@@ -7,7 +7,6 @@
 #include "ast/call_args.h"
 #include "ast/strings.h"
 #include "parser/node.h"
-#include "util/utf8.h"
 
 namespace tarn {
 
@@ -22,11 +21,9 @@ std::optional<std::string> string_value(const CallArguments& args, std::optional
   return value;
 }
 
-std::string_view trimmed(const CallArguments& args, TSNode node) { return trim_unicode(node_text(args.source(), node)); }
-
 bool keyword_text_is(const CallArguments& args, std::string_view name, std::string_view text) {
   auto value = args.keyword(name);
-  return value && trimmed(args, *value) == text;
+  return value && trimmed_text(args.source(), *value) == text;
 }
 bool keyword_true(const CallArguments& args, std::string_view name) { return keyword_text_is(args, name, "True"); }
 
@@ -41,9 +38,9 @@ std::optional<std::string> name_arg(const CallArguments& args, size_t index, std
 std::optional<TableRef> table_ref_with_schema(const CallArguments& args, const std::string& name,
                                               std::string_view schema_keyword, bool allow_positional_schema) {
   if (args.has_dictionary_splat()) return std::nullopt;
-  auto schema = args.keyword(schema_keyword);
-  if (!schema && allow_positional_schema) schema = args.positional(11);
-  if (!schema || trimmed(args, *schema) == "None") return TableRef{name, std::nullopt};
+  const auto schema =
+      args.keyword_else_position(schema_keyword, allow_positional_schema ? std::optional<size_t>(11) : std::nullopt);
+  if (!schema || trimmed_text(args.source(), *schema) == "None") return TableRef{name, std::nullopt};
   auto value = string_value(args, schema);
   if (!value) return std::nullopt;
   if (*value == "None") return TableRef{name, std::nullopt};
@@ -61,10 +58,7 @@ struct CallSite {
 };
 
 bool is_call_to(std::string_view source, TSNode node, std::initializer_list<std::string_view> names) {
-  if (!node_is(node, "call")) return false;
-  auto fn = field(node, "function");
-  if (!fn) return false;
-  const std::string_view text = node_text(source, *fn);
+  const std::string_view text = callee_text(source, node);
   for (std::string_view n : names)
     if (text == n) return true;
   return false;
@@ -78,7 +72,7 @@ std::vector<Operation> build_create_table_op(const CallArguments& args, const Ca
   const TSNode parent = ts_node_parent(call);
   certain = certain && !ts_node_is_null(parent) && node_is(parent, "expression_statement");
   if (auto ine = args.keyword("if_not_exists")) {
-    const std::string_view text = trimmed(args, *ine);
+    const std::string_view text = trimmed_text(args.source(), *ine);
     certain = certain && (text == "None" || text == "False");
   }
   auto ref = certain ? table_ref_with_schema(args, table, "schema", false) : std::nullopt;
@@ -106,7 +100,7 @@ std::vector<Operation> build_add_column_op(const CallArguments& args, const Call
   flags.unique = keyword_true(col, "unique");
   flags.null = !keyword_text_is(col, "nullable", "False") && !keyword_true(col, "primary_key");
   auto server_default = col.keyword("server_default");
-  flags.has_db_default = server_default && trimmed(col, *server_default) != "None";
+  flags.has_db_default = server_default && trimmed_text(col.source(), *server_default) != "None";
 
   auto ref = table_ref_with_schema(args, table, "schema", false);
   std::vector<Operation> ops;
@@ -124,11 +118,11 @@ std::vector<Operation> build_alter_column_ops(const CallArguments& args, const C
   // alter_column(table, column, nullable, comment, server_default, new_column_name,
   //              type_, ..., schema) is the positional order.
   auto ref = table_ref_with_schema(args, table, "schema", true);
+  const auto nullable = args.positional(2);
   const bool nullable_false =
-      keyword_text_is(args, "nullable", "False") || (args.positional(2) && trimmed(args, *args.positional(2)) == "False");
-  auto type = args.keyword("type_");
-  if (!type) type = args.positional(6);
-  const bool type_changed = type && trimmed(args, *type) != "None";
+      keyword_text_is(args, "nullable", "False") || (nullable && trimmed_text(args.source(), *nullable) == "False");
+  const auto type = args.keyword_else_position("type_", 6);
+  const bool type_changed = type && trimmed_text(args.source(), *type) != "None";
 
   std::vector<Operation> ops;
   if (nullable_false || type_changed) {
@@ -194,9 +188,7 @@ std::optional<Method> lookup_method(std::string_view name) {
 
 std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode call, bool in_autocommit,
                                               bool unconditional) {
-  auto fn = field(call, "function");
-  if (!fn) return {};
-  const std::string_view text = node_text(source, *fn);
+  const std::string_view text = callee_text(source, call);
   if (!text.starts_with("op.")) return {};
   auto method = lookup_method(text.substr(3));
   if (!method) return {};

@@ -28,18 +28,16 @@ ParsedMigration analyze_migration(const std::string& path, const ParsedSource& p
   ParsedMigration m;
   m.path = path;
   m.suppressions = collect_suppressions(parsed);
-  // Framework dispatch. A file that fits no layout is analysed as Django.
-  switch (detect_framework(path).value_or(Framework::Django)) {
+  // A file that fits no layout is analysed as Django.
+  m.framework = detect_framework(path).value_or(Framework::Django);
+  switch (m.framework) {
     case Framework::Django:
-      m.framework = Framework::Django;
       analyze_django(parsed, m);
       break;
     case Framework::Alembic:
-      m.framework = Framework::Alembic;
       m.operations = alembic_operations(parsed);
       break;
     case Framework::Aerich: {
-      m.framework = Framework::Aerich;
       AerichAnalysis aerich = aerich_analysis(path, parsed);
       m.operations = std::move(aerich.operations);
       m.non_atomic = aerich.non_atomic;

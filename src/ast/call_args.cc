@@ -31,9 +31,11 @@ std::optional<TSNode> CallArguments::keyword(std::string_view name) const {
   return std::nullopt;
 }
 
-std::optional<TSNode> CallArguments::keyword_else_position(std::string_view name, size_t index) const {
+std::optional<TSNode> CallArguments::keyword_else_position(std::string_view name,
+                                                           std::optional<size_t> index) const {
   if (auto value = keyword(name)) return value;
-  return positional(index);
+  if (!index) return std::nullopt;
+  return positional(*index);
 }
 
 }  // namespace tarn

@@ -35,7 +35,8 @@ class CallArguments {
   const std::vector<Keyword>& keywords() const { return keywords_; }
   // The value of the first keyword argument `name`.
   std::optional<TSNode> keyword(std::string_view name) const;
-  std::optional<TSNode> keyword_else_position(std::string_view name, size_t index) const;
+  // The same, else (when `index` is given) positional argument `index`.
+  std::optional<TSNode> keyword_else_position(std::string_view name, std::optional<size_t> index) const;
 
  private:
   std::string_view source_;

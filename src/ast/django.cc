@@ -201,14 +201,6 @@ std::optional<Operation> decode_django_operation(DjangoContext& ctx, TSNode call
 
 namespace {
 
-// The assignment a statement of a class body consists of, if any.
-std::optional<TSNode> statement_assignment(TSNode statement) {
-  if (!node_is(statement, "expression_statement")) return std::nullopt;
-  const auto assignment = first_named_child(statement);
-  if (!assignment || !node_is(*assignment, "assignment")) return std::nullopt;
-  return assignment;
-}
-
 bool assigns_to(std::string_view source, TSNode assignment, std::string_view name) {
   const auto left = field(assignment, "left");
   return left && node_text(source, *left) == name;
@@ -276,16 +268,18 @@ ModuleImport to_module_import(std::string_view source, TSNode statement) {
   return out;
 }
 
-// Appends every import statement in the subtree of `node`, in source order.
-void scan_imports(TSNode node, std::vector<TSNode>& out) {
-  walk_preorder(node, [&](TSNode n) {
+// Every import statement of the module, at any depth, in source order.
+std::vector<ModuleImport> module_imports(const ParsedSource& parsed) {
+  std::vector<ModuleImport> out;
+  walk_preorder(parsed.root(), [&](TSNode n) {
     const std::string_view type = node_type(n);
     if (type == "import_statement" || type == "import_from_statement") {
-      out.push_back(n);
+      out.push_back(to_module_import(parsed.source, n));
       return false;
     }
     return may_hold_statements(type);
   });
+  return out;
 }
 
 }  // namespace
@@ -301,10 +295,7 @@ void analyze_django(const ParsedSource& parsed, ParsedMigration& out) {
       out.non_atomic = django_non_atomic(parsed.source, *body);
     }
   }
-  std::vector<TSNode> imports;
-  scan_imports(parsed.root(), imports);
-  out.imports.reserve(imports.size());
-  for (const TSNode statement : imports) out.imports.push_back(to_module_import(parsed.source, statement));
+  out.imports = module_imports(parsed);
 }
 
 }  // namespace tarn

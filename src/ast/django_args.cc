@@ -6,7 +6,6 @@
 #include "ast/django.h"
 #include "ast/strings.h"
 #include "parser/node.h"
-#include "util/utf8.h"
 
 namespace tarn {
 
@@ -90,8 +89,6 @@ Together read_together_args(const CallArguments& args, std::string_view keyword)
 
 }  // namespace
 
-std::string_view trimmed_text(std::string_view source, TSNode node) { return trim_unicode(node_text(source, node)); }
-
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words) {
   return std::find(words.begin(), words.end(), text) != words.end();
 }
@@ -100,10 +97,9 @@ bool is_none_or_empty_collection(std::string_view source, TSNode value) {
   const TSNode node = unparenthesized(value);
   if (node_is(node, "none")) return true;
   if (node_is(node, "list") || node_is(node, "tuple")) return !has_content(node);
-  if (!node_is(node, "call")) return false;
-  const auto function = field(node, "function"), args = field(node, "arguments");
-  return function && args && node_text(source, *function) == "set" && node_is(*args, "argument_list") &&
-         !has_content(*args);
+  if (callee_text(source, node) != "set") return false;
+  const auto args = field(node, "arguments");
+  return args && node_is(*args, "argument_list") && !has_content(*args);
 }
 
 bool DjangoContext::admit_bound_value(TSNode value) {
@@ -127,8 +123,7 @@ bool is_provided_value(std::string_view source, TSNode value) {
 
 std::optional<std::string> read_name_argument(const CallArguments& args, std::string_view keyword,
                                               std::optional<size_t> position) {
-  auto node = args.keyword(keyword);
-  if (!node && position) node = args.positional(*position);
+  const auto node = args.keyword_else_position(keyword, position);
   if (!node) return std::nullopt;
   return python_string_value(args.source(), *node);
 }

@@ -47,8 +47,6 @@ struct DjangoContext {
   bool admit_bound_value(TSNode value);
 };
 
-// The node's text without surrounding Unicode white space.
-std::string_view trimmed_text(std::string_view source, TSNode node);
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words);
 // None, or an empty list, tuple or set() however it is spaced or commented.
 bool is_none_or_empty_collection(std::string_view source, TSNode value);

@@ -4,6 +4,13 @@
 
 namespace tarn {
 
+std::optional<TSNode> statement_assignment(TSNode statement) {
+  if (!node_is(statement, "expression_statement")) return std::nullopt;
+  const auto assignment = first_named_child(statement);
+  if (!assignment || !node_is(*assignment, "assignment")) return std::nullopt;
+  return assignment;
+}
+
 std::optional<TSNode> find_migration_class(const ParsedSource& parsed) {
   std::optional<TSNode> found;
   for_each_child(parsed.root(), [&](TSNode child) {
@@ -15,19 +22,14 @@ std::optional<TSNode> find_migration_class(const ParsedSource& parsed) {
   return found;
 }
 
-ModuleScope collect_module_variables(const ParsedSource& parsed) {
-  return collect_module_variables(parsed, find_migration_class(parsed));
-}
-
 ModuleScope collect_module_variables(const ParsedSource& parsed, std::optional<TSNode> migration) {
   ModuleScope scope;
   if (!migration) return scope;
   const uint32_t class_start = ts_node_start_byte(*migration);
   for_each_child(parsed.root(), [&](TSNode child) {
     if (ts_node_start_byte(child) >= class_start) return false;
-    if (!node_is(child, "expression_statement")) return true;
-    const auto assignment = first_named_child(child);
-    if (!assignment || !node_is(*assignment, "assignment")) return true;
+    const auto assignment = statement_assignment(child);
+    if (!assignment) return true;
     const auto left = field(*assignment, "left"), right = field(*assignment, "right");
     if (left && right && node_is(*left, "identifier")) {
       scope.variables.insert_or_assign(std::string(node_text(parsed.source, *left)), *right);

@@ -22,11 +22,15 @@ struct ModuleScope {
   }
 };
 
+// The assignment a statement consists of (`name = value` written as a
+// statement of its own), if any.
+std::optional<TSNode> statement_assignment(TSNode statement);
+
 // The first top-level class named exactly "Migration".
 std::optional<TSNode> find_migration_class(const ParsedSource& parsed);
 
-ModuleScope collect_module_variables(const ParsedSource& parsed);
-// The same, for a caller that has already looked for the Migration class.
+// The variables bound by the top-level statements before `migration_class`;
+// none without one.
 ModuleScope collect_module_variables(const ParsedSource& parsed, std::optional<TSNode> migration_class);
 
 }  // namespace tarn

@@ -95,11 +95,6 @@ IndexForm create_index_form(const SqlWords& w) {
   return IndexForm::None;
 }
 
-bool drop_index_words(const SqlWords& w) {
-  if (w.empty()) return false;
-  return (w.size() >= 2 && w[0] == "DROP" && w[1] == "INDEX") || w[0].starts_with("DROPINDEX");
-}
-
 std::optional<std::string> name_after(std::string_view statement, std::string_view keyword) {
   auto ref = sql_text_after_phrase(statement, keyword);
   if (!ref) return std::nullopt;
@@ -150,7 +145,7 @@ class StatementScanner {
            payload::Index{std::move(model)});
       return;
     }
-    if (drop_index_words(w)) {
+    if (is_drop_index_sql(w)) {
       const bool concurrent = w.size() > 2 && w[0] == "DROP" && w[1] == "INDEX" && w[2] == "CONCURRENTLY";
       emit(concurrent ? OperationKind::RemoveIndexConcurrently : OperationKind::RemoveIndex, std::nullopt,
            payload::Index{""});
@@ -332,7 +327,10 @@ SqlWords sql_words_upper(std::string_view text) {
 
 bool is_create_index_sql(const SqlWords& words) { return create_index_form(words) != IndexForm::None; }
 
-bool is_drop_index_sql(const SqlWords& words) { return drop_index_words(words); }
+bool is_drop_index_sql(const SqlWords& w) {
+  if (w.empty()) return false;
+  return (w.size() >= 2 && w[0] == "DROP" && w[1] == "INDEX") || w[0].starts_with("DROPINDEX");
+}
 
 std::vector<std::string_view> sql_statements(std::string_view stripped) {
   return split_at(stripped, ';', Pieces::TrimmedNonEmpty);

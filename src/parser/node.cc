@@ -13,6 +13,8 @@ std::string_view node_text(std::string_view source, TSNode n) {
   return is_valid_utf8(text) ? text : std::string_view{};
 }
 
+std::string_view trimmed_text(std::string_view source, TSNode n) { return trim_unicode(node_text(source, n)); }
+
 std::optional<TSNode> field(TSNode n, const char* name) {
   // Resolving a field name scans the grammar's name table, so each name is
   // resolved once; callers pass string literals, whose addresses are stable.
@@ -29,20 +31,17 @@ std::optional<TSNode> field(TSNode n, const char* name) {
   return child;
 }
 
+std::string_view callee_text(std::string_view source, TSNode n) {
+  if (!node_is(n, "call")) return {};
+  const auto function = field(n, "function");
+  return function ? node_text(source, *function) : std::string_view{};
+}
+
 std::vector<TSNode> children(TSNode n) {
   std::vector<TSNode> out;
   out.reserve(ts_node_child_count(n));
   for_each_child(n, [&](TSNode c) {
     out.push_back(c);
-    return true;
-  });
-  return out;
-}
-
-std::vector<TSNode> named_children(TSNode n) {
-  std::vector<TSNode> out;
-  for_each_child(n, [&](TSNode c) {
-    if (ts_node_is_named(c)) out.push_back(c);
     return true;
   });
   return out;

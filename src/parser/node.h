@@ -17,12 +17,16 @@ inline bool node_is(TSNode n, std::string_view type) { return node_type(n) == ty
 
 // The source slice of the node; empty when it is not valid UTF-8.
 std::string_view node_text(std::string_view source, TSNode n);
+// The same without surrounding Unicode white space.
+std::string_view trimmed_text(std::string_view source, TSNode n);
 
 std::optional<TSNode> field(TSNode n, const char* name);
 
+// The source text of a call's function; empty when `n` is not a call.
+std::string_view callee_text(std::string_view source, TSNode n);
+
 // All children (named and anonymous), in order, enumerated with a cursor.
 std::vector<TSNode> children(TSNode n);
-std::vector<TSNode> named_children(TSNode n);
 std::optional<TSNode> first_named_child(TSNode n);
 // The first named child that is not a comment: what a bracket or argument
 // list holds first, if it holds anything.
