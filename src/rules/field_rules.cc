@@ -106,9 +106,9 @@ constexpr RuleDescription kImplicitDjangoIndex{
 
 class ImplicitDjangoIndex final : public DescribedRule<WalkerRule, kImplicitDjangoIndex> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     if (migration.framework != Framework::Django) return {};
-    return WalkerRule::check(migration);
+    return WalkerRule::check(migration, ctx);
   }
 
   void test(const Operation& operation, const TableTracker& tracker, WalkContext& ctx) const override {

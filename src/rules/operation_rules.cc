@@ -30,13 +30,12 @@ constexpr FrameworkTexts kRemoveFieldTexts{
 
 class RemoveFieldWithoutSeparate final : public DescribedRule<Rule, kRemoveField> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     // Top level only: a drop inside SeparateDatabaseAndState is the safe form.
     for (const Operation& op : migration.operations) {
       if (op.kind != OperationKind::RemoveField) continue;
-      out.push_back(
-          make_diagnostic(*this, Severity::Error, migration.path, op.span, kRemoveFieldTexts[migration.framework]));
+      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op.span, kRemoveFieldTexts[migration.framework]));
     }
     return out;
   }
@@ -62,12 +61,12 @@ constexpr FrameworkTexts kRenameFieldTexts{
 
 class RenameField final : public DescribedRule<Rule, kRenameField> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
       if (op->kind != OperationKind::RenameField) continue;
       out.push_back(
-          make_diagnostic(*this, Severity::Error, migration.path, op->span, kRenameFieldTexts[migration.framework]));
+          make_diagnostic(*this, Severity::Error, ctx.path, op->span, kRenameFieldTexts[migration.framework]));
     }
     return out;
   }
@@ -88,13 +87,13 @@ constexpr RuleText kRunPythonText{
 
 class IrreversibleRunPython final : public DescribedRule<Rule, kRunPython> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
       if (op->kind != OperationKind::RunPython) continue;
       const auto* python = std::get_if<payload::Python>(&op->payload);
       if (python == nullptr || python->reverse_code) continue;
-      out.push_back(make_diagnostic(*this, Severity::Warning, migration.path, op->span, kRunPythonText, python->code));
+      out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kRunPythonText, python->code));
     }
     return out;
   }
@@ -115,7 +114,7 @@ constexpr RuleText kRunSqlText{
 
 class IrreversibleRunSql final : public DescribedRule<Rule, kRunSql> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
       // A plain statement has no reverse to give, so only RunSQL is judged;
@@ -123,7 +122,7 @@ class IrreversibleRunSql final : public DescribedRule<Rule, kRunSql> {
       if (op->kind != OperationKind::RunSQL) continue;
       const auto* sql = std::get_if<payload::Sql>(&op->payload);
       if (sql == nullptr || sql->reverse_sql) continue;
-      out.push_back(make_diagnostic(*this, Severity::Warning, migration.path, op->span, kRunSqlText));
+      out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kRunSqlText));
     }
     return out;
   }
@@ -158,11 +157,11 @@ bool imports_model_name(const std::vector<std::string>& names) {
 
 class ModelImports final : public DescribedRule<Rule, kModelImports> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const ModuleImport& import : migration.imports) {
       if (!import.module || !is_models_module(*import.module) || !imports_model_name(import.names)) continue;
-      out.push_back(make_diagnostic(*this, Severity::Error, migration.path, import.span, kModelImportsText));
+      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, import.span, kModelImportsText));
     }
     return out;
   }
@@ -205,7 +204,7 @@ constexpr FrameworkTexts kNotNullTexts{
 
 class AlterFieldNotNull final : public DescribedRule<Rule, kAlterFieldNotNull> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
       if (op->kind != OperationKind::AlterField) continue;
@@ -213,10 +212,10 @@ class AlterFieldNotNull final : public DescribedRule<Rule, kAlterFieldNotNull> {
       if (field == nullptr || !field->flags) continue;
       // A type change may rewrite the table whatever the nullability.
       if (field->flags->type_changed) {
-        out.push_back(make_diagnostic(*this, Severity::Warning, migration.path, op->span, kTypeChange, field->name));
+        out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kTypeChange, field->name));
       } else if (!field->flags->null) {
-        out.push_back(make_diagnostic(*this, Severity::Warning, migration.path, op->span,
-                                      kNotNullTexts[migration.framework], field->name));
+        out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kNotNullTexts[migration.framework],
+                                      field->name));
       }
     }
     return out;

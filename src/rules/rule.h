@@ -27,6 +27,11 @@ struct Diagnostic {
   std::optional<std::string_view> help;
 };
 
+struct RuleContext {
+  const Config& config;
+  const std::string& path;
+};
+
 class Rule {
  public:
   virtual ~Rule() = default;
@@ -34,7 +39,7 @@ class Rule {
   virtual std::string_view name() const = 0;
   virtual std::string_view description() const = 0;
   virtual bool is_error() const = 0;
-  virtual std::vector<Diagnostic> check(const ParsedMigration& migration) const = 0;
+  virtual std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const = 0;
 };
 
 class ChangesetRule {

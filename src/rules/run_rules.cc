@@ -41,9 +41,10 @@ std::vector<Diagnostic> run_rules(const std::vector<std::unique_ptr<Rule>>& rule
   std::vector<Diagnostic> result;
   if (enabled.empty()) return result;
 
+  const RuleContext ctx{config, migration.path};
   for (const Rule* rule : enabled) {
     collect(
-        rule->check(migration), config,
+        rule->check(migration, ctx), config,
         [&](const Diagnostic& d) {
           return !is_suppressed_in_range(migration.suppressions, d.rule_id, d.span.start_line, d.span.end_line);
         },

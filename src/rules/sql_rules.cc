@@ -58,7 +58,7 @@ constexpr FrameworkTexts kCreateIndexTexts{
 
 class RunsqlCreateIndex final : public DescribedRule<Rule, kRunsqlCreateIndex> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     for (const Operation* op : tested_operations(migration.operations)) {
       // Index operations of Alembic and Aerich are the index rules' business;
@@ -66,7 +66,7 @@ class RunsqlCreateIndex final : public DescribedRule<Rule, kRunsqlCreateIndex> {
       const payload::Sql* sql = raw_sql_of(*op);
       if (sql != nullptr && index_statements(*sql).plain_create) {
         out.push_back(
-            make_diagnostic(*this, Severity::Error, migration.path, op->span, kCreateIndexTexts[migration.framework]));
+            make_diagnostic(*this, Severity::Error, ctx.path, op->span, kCreateIndexTexts[migration.framework]));
       }
     }
     return out;
@@ -102,7 +102,7 @@ bool in_transaction(const ParsedMigration& migration, const Operation& op) {
 
 class MissingAtomicFalse final : public DescribedRule<Rule, kMissingAtomicFalse> {
  public:
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override {
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
     std::vector<Diagnostic> out;
     const RuleText& text = kAtomicTexts[migration.framework];
     for (const Operation* op : tested_operations(migration.operations)) {
@@ -110,11 +110,11 @@ class MissingAtomicFalse final : public DescribedRule<Rule, kMissingAtomicFalse>
       if (migration.framework == Framework::Django) {
         // Django wraps the whole migration in one transaction unless told
         // not to, so one finding at the Migration class says it all.
-        out.push_back(make_diagnostic(*this, Severity::Error, migration.path,
+        out.push_back(make_diagnostic(*this, Severity::Error, ctx.path,
                                       migration.migration_class_span.value_or(kFileStartSpan), text));
         break;
       }
-      out.push_back(make_diagnostic(*this, Severity::Error, migration.path, op->span, text));
+      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op->span, text));
     }
     return out;
   }

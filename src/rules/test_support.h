@@ -80,7 +80,8 @@ inline ParsedMigration make_migration(Framework framework, std::vector<Operation
 
 // Runs one per-file rule directly, without selection or suppression.
 inline std::vector<Diagnostic> check_rule(const Rule& rule, const ParsedMigration& migration) {
-  return rule.check(migration);
+  static const Config config;
+  return rule.check(migration, RuleContext{config, migration.path});
 }
 
 inline std::vector<uint64_t> lines_of(const std::vector<Diagnostic>& diagnostics) {

@@ -10,7 +10,7 @@ namespace tarn {
 
 void WalkContext::report(const Span& span, const FrameworkTexts& texts, Severity severity,
                          std::optional<std::string_view> name) {
-  diagnostics.push_back(make_diagnostic(rule, severity, migration.path, span, texts[migration.framework], name));
+  diagnostics.push_back(make_diagnostic(rule, severity, path, span, texts[migration.framework], name));
 }
 
 namespace {
@@ -112,10 +112,10 @@ void walk_operation(Framework framework, const Operation& operation, TableTracke
 
 }  // namespace
 
-std::vector<Diagnostic> WalkerRule::check(const ParsedMigration& migration) const {
+std::vector<Diagnostic> WalkerRule::check(const ParsedMigration& migration, const RuleContext& ctx) const {
   std::vector<Diagnostic> diagnostics;
   TableTracker tracker;
-  WalkContext walk{migration, *this, diagnostics};
+  WalkContext walk{migration, ctx.path, *this, diagnostics};
   for (const Operation& operation : migration.operations) {
     walk_operation(migration.framework, operation, tracker, walk);
   }

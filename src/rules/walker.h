@@ -25,6 +25,7 @@ class WalkerRule;
 
 struct WalkContext {
   const ParsedMigration& migration;
+  const std::string& path;
   const WalkerRule& rule;
   std::vector<Diagnostic>& diagnostics;
 
@@ -38,7 +39,7 @@ struct WalkContext {
 class WalkerRule : public Rule {
  public:
   // Walks the top-level operations in source order with a fresh tracker.
-  std::vector<Diagnostic> check(const ParsedMigration& migration) const override;
+  std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override;
 
   // Called once per walked operation (never for a SeparateDatabaseAndState
   // itself), with the tracker as it stands after the operation's own
