@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "util/split.h"
+#include "util/unicode_case.h"
 #include "util/utf8.h"
 
 namespace tarn {
@@ -14,14 +15,6 @@ using SqlPhrase = std::initializer_list<std::string_view>;
 
 bool is_word_byte(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-char ascii_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string ascii_upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = ascii_upper(c);
-  return out;
 }
 
 // `upper` is already upper case; `text` may be in any letter case.

@@ -4,6 +4,7 @@
 
 #include "parser/node.h"
 #include "util/split.h"
+#include "util/unicode_case.h"
 #include "util/utf8.h"
 
 namespace tarn {
@@ -40,11 +41,7 @@ void collect_comments(const ParsedSource& parsed, TSNode node, std::vector<Comme
 std::vector<std::string> suppression_items(std::string_view list) {
   std::vector<std::string> items;
   for (std::string_view piece : split_at(list, ',', Pieces::TrimmedNonEmpty)) {
-    std::string id(piece);
-    for (char& c : id) {
-      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    items.push_back(std::move(id));
+    items.push_back(ascii_upper(piece));
   }
   return items;
 }
