@@ -17,7 +17,6 @@ TEST(Unparenthesized, LooksThroughParenthesesOnly) {
       {"((  # why\n 1  # still one\n))", "integer 1"},
       {"(\n 'a '  # first\n 'b'\n)", "concatenated_string 'a '  # first\n 'b'"},
       {"(1,)", "tuple (1,)"},
-      {"((1,))", "tuple (1,)"},
       {"()", "tuple ()"},
       {"(a).b", "attribute (a).b"},
   };
