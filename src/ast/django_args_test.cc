@@ -58,7 +58,6 @@ TEST(ReadTogetherArgs, Entries) {
       {"migrations.AlterIndexTogether('m', TOGETHER)", {"AlterIndexTogether model=m entries"}},
       // Emptiness is read from the tree, whatever the spacing, comments or parentheses.
       {"migrations.AlterUniqueTogether('m', ((None)))", {"AlterUniqueTogether model=m empty"}},
-      {"migrations.AlterUniqueTogether('m', {})", {"AlterUniqueTogether model=m entries"}},
       {"migrations.AlterUniqueTogether('m', set([('a', 'b')]))", {"AlterUniqueTogether model=m entries"}},
   });
 }

@@ -134,7 +134,6 @@ TEST(AnalyzeAerichSql, FileFlagsDecideCreateTableAndComments) {
   const std::string create = "CREATE TABLE IF NOT EXISTS t (id int)";
   EXPECT_EQ(scan(create, true, false, true), Strings{"CreateModel @t name=t"});
   EXPECT_EQ(scan(create, false, true, true), Strings{"CreateModel name=t"});
-  EXPECT_EQ(scan("COMMENT ON COLUMN t.c IS 'x'", true, true), Strings{});
   EXPECT_EQ(scan("COMMENT ON INDEX i IS 'x'", true, true), Strings{"RawSql sql=[COMMENT ON INDEX i IS]"});
 }
 

@@ -47,7 +47,6 @@ TEST(ParseCommandLine, BuildsCli) {
       {{"--select", "a,,b,"}, with([](Cli& c) { c.select = V{"a", "", "b", ""}; })},
       // After a path, `rule` and `help` are paths too.
       {{".", "rule", "help"}, with([](Cli& c) { c.paths = {".", "rule", "help"}; })},
-      {{"--", "rule", "--diff", "-h"}, with([](Cli& c) { c.paths = {"rule", "--diff", "-h"}; })},
       {{"a", "--", "--", "b"}, with([](Cli& c) { c.paths = {"a", "--", "b"}; })},
       {{"--diff=--x"}, with([](Cli& c) { c.diff = "--x"; })},
       {{"--diff="}, with([](Cli& c) { c.diff = ""; })},
