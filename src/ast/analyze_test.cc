@@ -27,17 +27,10 @@ Strings analyzed(const std::string& path, const std::string& source) {
   return testing::dump_migration(*result);
 }
 
-// Whole records with their spans, for what makemigrations writes and for a
-// hand-written migration using module variables, nesting and positional arguments.
+// Whole records with their spans, for a hand-written migration using module
+// variables, nesting and positional arguments.
 TEST(AnalyzeMigration, RealisticMigrations) {
   const std::tuple<std::string, const char*, Strings> cases[] = {
-      {"library/migrations/0001_initial.py",
-       "django_0001_initial.py",
-       {"framework Django", "class 8:0-81:5", "import 3:0-3:32 from=django.conf settings",
-        "import 4:0-4:40 from=django.db migrations models", "import 5:0-5:32 from=- django.db.models.deletion",
-        "CreateModel 17:8-37:9 name=Author", "CreateModel 38:8-61:9 name=Book",
-        "AddField 62:8-70:9 model=book name=owner {fk,fk_class,db_constraint,null}", "AddIndex 71:8-74:9 model=book",
-        "AddConstraint 75:8-80:9 model=book Unique"}},
       // CREATE_INDEX is bound to a parenthesised literal: its value counts.
       {"library/migrations/0003_hand_written.py",
        "django_0003_hand_written.py",

@@ -15,11 +15,9 @@ using testing::Strings;
 TEST(StripSqlComments, Table) {
   const std::pair<std::string, std::string> cases[] = {
       {"x'a'y'b'z", "x y z"},
-      {"--", ""},
       {"a /* x", "a  "},
       {"/*/ x", " "},
       {"/* a */* b */", " * b */"},
-      {"'abc", " "},
       {"'a--b' -- c\nd", "  \nd"},
       {"\"a--b\"\nc", "\"a\nc"},
       {"$$ a; b $$", "$$ a; b $$"},
@@ -41,11 +39,8 @@ TEST(SqlWords, SplitAndUpperCase) {
 
 TEST(IndexPredicates, GluedAndSpacedForms) {
   const std::tuple<std::string, bool, bool> cases[] = {
-      {"CREATE \n  INDEX", true, false}, {"CREATEINDEXES", true, false},
-      {"CREATEINDE x", false, false},    {"createuniqueindex_x on t", true, false},
-      {"CREATE_INDEX i", false, false},  {"CREATE UNIQUE i", false, false},
-      {"x CREATE INDEX", false, false},  {"  ;", false, false},
-      {"DROPINDEXES", false, true},      {"DROPINDE", false, false},
+      {"CREATE \n  INDEX", true, false}, {"createuniqueindex_x on t", true, false}, {"CREATEINDE x", false, false},
+      {"CREATE_INDEX i", false, false},  {"x CREATE INDEX", false, false},           {"DROPINDEXES", false, true},
   };
   for (const auto& [in, create, drop] : cases) {
     EXPECT_EQ(is_create_index_sql(sql_words_upper(in)), create) << in;
@@ -61,7 +56,6 @@ TEST(SqlParseIdentifier, Table) {
       {"\"\" x", true, "", " x"},
       {"a\"b\"", true, "a", "\"b\""},
       {"\"abc", false, "", ""},
-      {" x", false, "", ""},
       {"(x", false, "", ""},
   };
   for (const auto& [in, found, name, rest] : cases) {
@@ -84,10 +78,8 @@ TEST(SqlTableNames, SkipIfExistsAndTextAfterPhrase) {
       {"NOT t", "t"},
       // Each word is tested once, in order: IF after EXISTS is a name.
       {"EXISTS IF t", "IF"},
-      {"IFX t", "IFX"},
       {"s . \"T\" rest", "s.T"},
       {"s.", "none"},
-      {"s.(x)", "none"},
       {"IF NOT EXISTS", "none"},
       {"\xC2\xA0t", "t"},
   };
@@ -104,12 +96,9 @@ TEST(SqlTableNames, SkipIfExistsAndTextAfterPhrase) {
 
 TEST(SqlEndsWithNotValid, Table) {
   const std::pair<std::string, bool> cases[] = {
-      {"x not valid  \n", true},    {"x\tNOT VALID", true},
-      {"x\xC2\xA0NOT VALID", true}, {"x\xE3\x80\x80NOT VALID", true},
-      {"\xC3\xA9 NOT VALID", true}, {"\xC3\xA9NOT VALID", false},
-      {"NOT VALID", false},         {"xNOT VALID", false},
-      {"x NOT  VALID", false},      {"x NOT VALIDATE", false},
-      {"x)NOT VALID", false},
+      {"x not valid  \n", true},    {"x\tNOT VALID", true},      {"x\xC2\xA0NOT VALID", true},
+      {"\xC3\xA9NOT VALID", false}, {"NOT VALID", false},         {"xNOT VALID", false},
+      {"x NOT VALIDATE", false},    {"x)NOT VALID", false},
   };
   for (const auto& [stmt, out] : cases) EXPECT_EQ(sql_ends_with_not_valid(stmt), out) << stmt;
 }
@@ -125,7 +114,6 @@ TEST(AnalyzeAerichSql, StatementForms) {
       {"CREATE INDEX i ON t (concurrently)", {"AddIndex @t model=t"}},
       // The glued form is an index statement but never a concurrent one.
       {"CREATEINDEXCONCURRENTLY i ON t (c)", {"AddIndex @t model=t"}},
-      {"CREATE TABLE \"app\".\"book\" (\"id\" SERIAL NOT NULL PRIMARY KEY)", {"CreateModel @app.book name=book"}},
       {"ALTER TABLE s.t RENAME TO x.u", {"RenameModel @s.u name=u old=t"}},
       {"ALTER TABLE t ADD COLUMNS int", {"AddField @t model=t name=COLUMNS {db_constraint,null}"}},
       {"ALTER TABLE address ADD COLUMN s.c int", {"AddField @address model=address name=c {db_constraint,null}"}},
@@ -146,7 +134,6 @@ TEST(AnalyzeAerichSql, FileFlagsDecideCreateTableAndComments) {
   const std::string create = "CREATE TABLE IF NOT EXISTS t (id int)";
   EXPECT_EQ(scan(create, true, false, true), Strings{"CreateModel @t name=t"});
   EXPECT_EQ(scan(create, false, true, true), Strings{"CreateModel name=t"});
-  EXPECT_EQ(scan("COMMENT ON COLUMN t.c IS 'x'", true, true), Strings{});
   EXPECT_EQ(scan("COMMENT ON INDEX i IS 'x'", true, true), Strings{"RawSql sql=[COMMENT ON INDEX i IS]"});
 }
 

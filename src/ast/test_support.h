@@ -126,12 +126,6 @@ inline Strings dump_migration(const ParsedMigration& m) {
 }
 
 // The operations of a Django migration whose list holds `call`, after the module-level `prelude`.
-inline Strings decoded(const std::string& prelude, const std::string& call) {
-  const ParsedSource parsed =
-      parse_source(prelude + "\nclass Migration:\n    operations = [\n        " + call + ",\n    ]\n");
-  return summaries(analyze_migration("app/migrations/0002_x.py", parsed).operations);
-}
-
 struct DecodeCase {
   std::string call;
   Strings expected;
@@ -139,7 +133,11 @@ struct DecodeCase {
 };
 
 inline void expect_decoded(const std::vector<DecodeCase>& cases) {
-  for (const DecodeCase& c : cases) EXPECT_EQ(decoded(c.prelude, c.call), c.expected) << c.call;
+  for (const DecodeCase& c : cases) {
+    const ParsedSource parsed =
+        parse_source(c.prelude + "\nclass Migration:\n    operations = [\n        " + c.call + ",\n    ]\n");
+    EXPECT_EQ(summaries(analyze_migration("app/migrations/0002_x.py", parsed).operations), c.expected) << c.call;
+  }
 }
 
 }  // namespace tarn::testing

@@ -108,7 +108,6 @@ TEST_F(ContentsTest, RepositoryRelativePaths) {
   const Case cases[] = {
       {repo.at("app/x.py"), "app/x.py", true},
       {tmp.path("link/app/x.py"), "app/x.py", true},
-      {"../x.py", "Git error: Git diff returned unsafe repository path '../x.py'", false},
       {repo.at("a/../../x.py"), "Git error: Git diff returned unsafe repository path 'a/../../x.py'", false},
       {tmp.path("real"), "Git error: File '" + tmp.path("real") + "' is not inside repository '" + wd + "'", false},
       {tmp.path("gone.py"),

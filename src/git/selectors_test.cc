@@ -24,11 +24,9 @@ TEST(NormalizePath, CanonicalWhenItExistsElseReRooted) {
   const std::pair<std::string, std::string> rows[] = {
       {base + "/x.py", real + "/x.py"},
       {base + "/gone.py", real + "/gone.py"},
-      {real + "/sub/gone.py", real + "/sub/gone.py"},
       {base, real},
       {"rel/gone.py", real + "/rel/gone.py"},
       {other + "/gone.py", other + "/gone.py"},
-      {"/nonexistent-root/gone.py", "/nonexistent-root/gone.py"},
   };
   for (const auto& [path, expected] : rows) EXPECT_EQ(normalize_path(path, base, real), expected) << path;
 }

@@ -13,12 +13,9 @@ TEST(ColorDecision, EnvironmentBeforeTerminal) {
   };
   const Case cases[] = {
       {{}, true, true},
-      {{}, false, false},
       {{.no_color = ""}, true, false},
-      {{.clicolor = "0"}, true, false},
       {{.clicolor = "1"}, false, false},
       {{.clicolor_force = ""}, false, true},
-      {{.clicolor_force = "0"}, false, false},
       // Forcing wins over both ways of turning colour off.
       {{.clicolor_force = "1", .no_color = "1", .clicolor = "0"}, false, true},
       {{.clicolor_force = "0", .no_color = "1"}, true, false},

@@ -51,20 +51,6 @@ std::string library_dump(const std::vector<Diagnostic>& list) {
   return doc.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
-TEST(JsonReport, SameBytesAsTheLibrarysPrettyDump) {
-  std::string every_control;
-  for (char c = 1; c < 0x20; ++c) every_control += c;
-  const std::vector<std::vector<Diagnostic>> lists = {
-      {},
-      {diag("a.py", 1, 0, "plain", "help")},
-      {diag("dir/\u00e9\u4e2d.py", 7, 3, every_control + "\x7f \"q\" \\ /", std::nullopt, Severity::Warning),
-       diag("b.py", 2, 9, "\xF0\x9F\x98\x80 emoji", "multi\nline\n")},
-      // Invalid UTF-8 is replaced, never fatal.
-      {diag("bad\xFF.py", 1, 0, "m\xC3", "h\xFE"), diag("c.py", 1, 0, "\xE2\x82 \xF0\x9F\x98", std::nullopt)},
-  };
-  for (const auto& list : lists) EXPECT_EQ(render(list), library_dump(list));
-}
-
 TEST(JsonReport, EscapesAtEveryOffsetOfALongRun) {
   // Plain runs are copied eight bytes at a time: a byte that needs escaping
   // (or is not ASCII) must be seen wherever it falls in such a run.

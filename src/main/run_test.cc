@@ -13,9 +13,6 @@ namespace {
 TEST(Run, ListRulesRefusedWithPathsOrLintingFlags) {
   const std::vector<std::vector<std::string>> command_lines = {
       {"--list-rules", "--diff", "main"},
-      {"--list-rules", ".", "."},
-      {"--list-rules", "--diff-staged", "main"},
-      {"--list-rules", "--output-format", "json"},
       {"--list-rules", "--ignore", "R001"},
       {"--list-rules", "--warnings-as-errors"},
   };

@@ -17,15 +17,13 @@ std::vector<Diagnostic> check_changeset(const ChangesetRule& rule,
   return rule.check(migrations, changed_migrations, changed_non_migrations, config);
 }
 
+// The everyday pattern forms are pinned end to end; these are the corners.
 TEST(R008, AllowedPatternsMatchWholePathOrFileName) {
   struct Case {
     const char* name;
     std::vector<std::string> patterns, changed, reported;
   };
   const std::vector<Case> cases = {
-      {"file name or whole path", {"*.md"}, {"README.md", "docs/guide.md", "src/app.py"}, {"src/app.py"}},
-      {"wildcards cross separators", {"docs/*"}, {"docs/a/b.txt", "src/docs/x"}, {"src/docs/x"}},
-      {"backslashes match as slashes", {"docs/*.txt"}, {"docs\\guide.txt", "src\\guide.txt"}, {"src\\guide.txt"}},
       {"a file name with a backslash is not split", {"guide.txt"}, {"docs\\guide.txt"}, {"docs\\guide.txt"}},
       {"bad pattern skipped, later ones still tried", {"[", "*.cfg"}, {"setup.cfg", "a.toml"}, {"a.toml"}},
       {"case-sensitive", {"*.MD"}, {"README.md"}, {"README.md"}},
@@ -41,8 +39,6 @@ TEST(R008, AllowedPatternsMatchWholePathOrFileName) {
     }
     EXPECT_EQ(paths, c.reported) << c.name;
   }
-  // Other files only matter when a migration changed too.
-  EXPECT_TRUE(check_changeset(*rule, {}, {}, {"README.md"}).empty());
 }
 
 Operation state_only(uint64_t line) { return separate_op({}, true, line); }
@@ -59,10 +55,8 @@ TEST(R009, HalvesAcrossTheChangeSet) {
     std::vector<std::pair<size_t, uint64_t>> reported;  // migration index, line
   };
   const std::vector<Case> cases = {
-      {"halves in one migration, reported once at the first", {{both_sides, database_only, state_only}}, {{0, 3}}},
       {"a both-sided migration is not reported", {{state_only}, {both_sides}, {database_only}}, {{0, 2}, {2, 2}}},
       {"nested halves", {{state_only, nested_half}}, {}},
-      {"no migrations", {}, {}},
   };
   const auto rule = make_separate_db_state_same_pr();
   for (const Case& c : cases) {

@@ -44,12 +44,8 @@ TEST(R014, ModelNamesFromAnAppsModelsModule) {
   };
   const Case cases[] = {
       {"models", {"Book"}, true},
-      {"..models", {"slugify", "Book"}, true},
       {"myapp.models", {"slugify", "_Private", "\xc3\x89t\xc3\xa9"}, false},  // no ASCII capital
-      {"myapp.models", {"", "book"}, false},
-      {"django.contrib.auth.models", {"User"}, false},
       {"myapp.models.base", {"Book"}, false},
-      {"models.x", {"Book"}, false},
   };
   ParsedMigration m = make_migration(Framework::Django, {});
   Lines expected;
@@ -64,15 +60,11 @@ TEST(R015, AlterFieldEndingNotNullOrChangingType) {
   const auto alter = [](std::optional<FieldFlags> flags, uint64_t line) {
     return field_op(K::AlterField, "user", flags, line);
   };
-  const auto found = check_rule(
-      *make_alter_field_not_null(),
-      make_migration(Framework::Aerich,
-                     {alter(FieldFlags{}, 1), alter(FieldFlags{.null = true}, 2), alter(std::nullopt, 3),
-                      alter(FieldFlags{.null = true, .type_changed = true}, 4),
-                      field_op(K::AddField, "user", FieldFlags{}, 5), separate_op({alter(FieldFlags{}, 7)}, true, 6)}));
-  ASSERT_EQ(lines_of(found), (Lines{1, 4, 7}));
-  EXPECT_EQ(found[0].message, "Changing 'col' to NOT NULL may require a full table scan");
-  EXPECT_EQ(found[1].message, "Changing 'col' column type may require a table rewrite");
+  EXPECT_EQ(lines_found(*make_alter_field_not_null(), Framework::Aerich,
+                        {alter(FieldFlags{}, 1), alter(FieldFlags{.null = true}, 2), alter(std::nullopt, 3),
+                         alter(FieldFlags{.null = true, .type_changed = true}, 4),
+                         field_op(K::AddField, "user", FieldFlags{}, 5), separate_op({alter(FieldFlags{}, 7)}, true, 6)}),
+            (Lines{1, 4, 7}));
 }
 
 }  // namespace

@@ -42,27 +42,6 @@ Config config_with(std::set<std::string> select, std::set<std::string> ignore, b
   return config;
 }
 
-std::vector<std::string> messages(const std::vector<Diagnostic>& diagnostics) {
-  std::vector<std::string> out;
-  for (const auto& d : diagnostics) out.push_back(std::string(d.rule_id) + " " + d.message);
-  return out;
-}
-
-TEST(RunRules, EnabledRulesInRegistryOrderSuppressedThenRaised) {
-  std::vector<std::unique_ptr<Rule>> rules;
-  rules.push_back(std::make_unique<FakeRule>("R010", std::vector{finding("R010", 9, 9), finding("R010", 2, 2)}));
-  rules.push_back(std::make_unique<FakeRule>(
-      "R012", std::vector{finding("R012", 3, 3, Severity::Warning), finding("R012", 20, 22, Severity::Warning)}));
-  auto m = make_migration(Framework::Django, {});
-  m.suppressions = {{2, {"R012"}}, {19, {"R013"}}};
-  const auto all = run_rules(rules, m, config_with({}, {}, true));
-  EXPECT_EQ(messages(all), (std::vector<std::string>{"R010 msg 9", "R010 msg 2", "R012 msg 20"}));
-  EXPECT_EQ(all[2].severity, Severity::Error);
-  const auto selected = run_rules(rules, m, config_with({"R012", "R010"}, {"R010"}));
-  EXPECT_EQ(messages(selected), (std::vector<std::string>{"R012 msg 20"}));
-  EXPECT_EQ(selected[0].severity, Severity::Warning);
-}
-
 TEST(IsSuppressedInRange, LineZeroSeveralIdsAndInvertedWindows) {
   // Line 0 does not exist: a comment on line 1 covers findings starting on 0, 1 or 2.
   for (uint64_t start : {0, 1, 2}) {

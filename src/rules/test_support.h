@@ -18,23 +18,17 @@ using K = OperationKind;
 // A one-line span on `line`; the byte offsets are distinct per line.
 inline Span line_span(uint64_t line) { return Span{line * 100 + 4, line * 100 + 14, line, 4, line, 14}; }
 
-inline TableRef table(std::string name, std::optional<std::string> schema = std::nullopt) {
-  return TableRef{std::move(name), std::move(schema)};
-}
-
-inline Operation make_op(K kind, OperationPayload payload, uint64_t line = 0,
-                         std::optional<TableRef> on = std::nullopt) {
+inline Operation make_op(K kind, OperationPayload payload, uint64_t line = 0) {
   Operation op;
   op.kind = kind;
   op.payload = std::move(payload);
   op.span = line_span(line);
-  op.table = std::move(on);
   return op;
 }
 
 // Alembic and Aerich operations carry their table besides the payload.
 inline Operation on_table(Operation op, std::string name, std::optional<std::string> schema = std::nullopt) {
-  op.table = table(std::move(name), std::move(schema));
+  op.table = TableRef{std::move(name), std::move(schema)};
   return op;
 }
 

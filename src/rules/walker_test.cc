@@ -62,11 +62,6 @@ TEST(Walker, TracksWhatTheMigrationCreates) {
        {create("A", 1), rename("A", "B", 2), add_index("b", 3), add_index("a", 4), rename("X", "Y", 5),
         add_index("Y", 6), model_op(K::RenameModel, "C", 7), add_index("B", 8), add_index("C", 9)},
        "1+ 2+ 3+ 4 5 6 7 8+ 9"},
-      {"django: tables and raw SQL play no part; a drop is tested before it is forgotten",
-       Framework::Django,
-       {on_table(create("A", 1), "other"), sql_op(K::RawSql, "SELECT 1", 2), add_index("a", 3),
-        on_table(add_index("x", 4), "other"), drop("A", 5), add_index("A", 6)},
-       "1+ 2 3+ 4 5+ 6"},
       // The wrapper itself is never tested; what it creates counts for the rest of the file.
       {"django: database operations of nested SeparateDatabaseAndState, depth first",
        Framework::Django,
