@@ -125,6 +125,8 @@ TEST(ParseCommandLine, UsageErrorsGoToStderrWithStatusTwo) {
        main_usage("the argument '--diff-staged <REF>' cannot be used with '--diff <REF>'")},
       {{"rule", "R001", "R002"}, rule_usage("unexpected argument 'R002' found")},
       {{"help", "rul"}, main_usage("unrecognized subcommand 'rul'\n\n  tip: a similar subcommand exists: 'rule'")},
+      // Exactly as close to --select as to --help: the later candidate wins.
+      {{"--eel"}, main_usage("unexpected argument '--eel' found\n\n  tip: a similar argument exists: '--help'")},
       {{"help", "help", "x"},
        "error: unrecognized subcommand 'x'\n\nUsage: tarn help [COMMAND]...\n\nFor more information, try '--help'.\n"},
       // Echoed arguments cannot drive the terminal.

@@ -15,6 +15,9 @@ TEST(ColorDecision, EnvironmentBeforeTerminal) {
       {{}, true, true},
       {{.no_color = ""}, true, false},
       {{.clicolor = "1"}, false, false},
+      // CLICOLOR only ever turns colour off, and only as "0".
+      {{.clicolor = "1"}, true, true},
+      {{.clicolor = "0"}, true, false},
       {{.clicolor_force = ""}, false, true},
       // Forcing wins over both ways of turning colour off.
       {{.clicolor_force = "1", .no_color = "1", .clicolor = "0"}, false, true},
