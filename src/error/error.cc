@@ -1,7 +1,5 @@
 #include "error/error.h"
 
-#include "util/utf8.h"
-
 namespace tarn {
 
 namespace {
@@ -48,22 +46,21 @@ Error Error::invalid_glob(std::string pattern, std::string message) {
 }
 
 std::string Error::message() const {
-  const std::string shown_path = utf8_lossy(path);
   switch (kind) {
     case ErrorKind::ReadFile:
-      return "Failed to read file: " + shown_path;
+      return "Failed to read file: " + path;
     case ErrorKind::WalkDir:
-      return "Failed to walk directory: " + shown_path;
+      return "Failed to walk directory: " + path;
     case ErrorKind::FileTooLarge:
-      return "File too large: " + shown_path + " (" + std::to_string(first) + " bytes, max " +
+      return "File too large: " + path + " (" + std::to_string(first) + " bytes, max " +
              std::to_string(second) + " bytes)";
     case ErrorKind::ParseFailed:
-      return "Failed to parse Python file: " + shown_path + ": " + text;
+      return "Failed to parse Python file: " + path + ": " + text;
     case ErrorKind::SyntaxError:
-      return "Parse error in " + shown_path + " at line " + std::to_string(first) + ", column " +
+      return "Parse error in " + path + " at line " + std::to_string(first) + ", column " +
              std::to_string(second);
     case ErrorKind::ConfigParse:
-      return "Failed to parse configuration: " + shown_path;
+      return "Failed to parse configuration: " + path;
     case ErrorKind::Git:
       return "Git error: " + text;
     case ErrorKind::InvalidGitRef:
@@ -81,7 +78,7 @@ std::string Error::message() const {
       return "Unknown rule: " + text + " (available rules: " + joined + ")";
     }
     case ErrorKind::InvalidPath:
-      return "Invalid path: " + shown_path;
+      return "Invalid path: " + path;
     case ErrorKind::InvalidGlob:
       return "Invalid glob pattern '" + text + "': " + detail;
   }

@@ -51,7 +51,9 @@ struct Error {
   static Error invalid_path(std::string path);
   static Error invalid_glob(std::string pattern, std::string message);
 
-  // The user-facing text: no prefix, no trailing newline.
+  // The user-facing text: no prefix, no trailing newline. Paths stay the
+  // bytes they were given: the terminal sanitiser every error passes on its
+  // way out shows bytes that are not UTF-8 as U+FFFD.
   std::string message() const;
 };
 
