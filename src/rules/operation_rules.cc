@@ -1,8 +1,9 @@
 #include "rules/operation_rules.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
-#include <utility>
+#include <variant>
 
 #include "rules/rule_support.h"
 
@@ -31,13 +32,12 @@ constexpr FrameworkTexts kRemoveFieldTexts{
 class RemoveFieldWithoutSeparate final : public DescribedRule<Rule, kRemoveField> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
     // Top level only: a drop inside SeparateDatabaseAndState is the safe form.
-    for (const Operation& op : migration.operations) {
-      if (op.kind != OperationKind::RemoveField) continue;
-      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op.span, kRemoveFieldTexts[migration.framework]));
-    }
-    return out;
+    const auto judge = [&](const Operation& op) -> std::optional<Finding> {
+      if (op.kind != OperationKind::RemoveField) return std::nullopt;
+      return Finding{kRemoveFieldTexts[migration.framework]};
+    };
+    return report_each(*this, Severity::Error, ctx, migration.operations, judge);
   }
 };
 
@@ -62,13 +62,11 @@ constexpr FrameworkTexts kRenameFieldTexts{
 class RenameField final : public DescribedRule<Rule, kRenameField> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
-      if (op->kind != OperationKind::RenameField) continue;
-      out.push_back(
-          make_diagnostic(*this, Severity::Error, ctx.path, op->span, kRenameFieldTexts[migration.framework]));
-    }
-    return out;
+    const auto judge = [&](const Operation& op) -> std::optional<Finding> {
+      if (op.kind != OperationKind::RenameField) return std::nullopt;
+      return Finding{kRenameFieldTexts[migration.framework]};
+    };
+    return report_each(*this, Severity::Error, ctx, tested_operations(migration.operations), judge);
   }
 };
 
@@ -88,14 +86,13 @@ constexpr RuleText kRunPythonText{
 class IrreversibleRunPython final : public DescribedRule<Rule, kRunPython> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
-      if (op->kind != OperationKind::RunPython) continue;
-      const auto* python = std::get_if<payload::Python>(&op->payload);
-      if (python == nullptr || python->reverse_code) continue;
-      out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kRunPythonText, python->code));
-    }
-    return out;
+    const auto judge = [](const Operation& op) -> std::optional<Finding> {
+      if (op.kind != OperationKind::RunPython) return std::nullopt;
+      const auto* python = std::get_if<payload::Python>(&op.payload);
+      if (python == nullptr || python->reverse_code) return std::nullopt;
+      return Finding{kRunPythonText, python->code};
+    };
+    return report_each(*this, Severity::Warning, ctx, tested_operations(migration.operations), judge);
   }
 };
 
@@ -115,16 +112,15 @@ constexpr RuleText kRunSqlText{
 class IrreversibleRunSql final : public DescribedRule<Rule, kRunSql> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
+    const auto judge = [](const Operation& op) -> std::optional<Finding> {
       // A plain statement has no reverse to give, so only RunSQL is judged;
       // an empty reverse (the no-op marker) counts as given.
-      if (op->kind != OperationKind::RunSQL) continue;
-      const auto* sql = std::get_if<payload::Sql>(&op->payload);
-      if (sql == nullptr || sql->reverse_sql) continue;
-      out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kRunSqlText));
-    }
-    return out;
+      if (op.kind != OperationKind::RunSQL) return std::nullopt;
+      const auto* sql = std::get_if<payload::Sql>(&op.payload);
+      if (sql == nullptr || sql->reverse_sql) return std::nullopt;
+      return Finding{kRunSqlText};
+    };
+    return report_each(*this, Severity::Warning, ctx, tested_operations(migration.operations), judge);
   }
 };
 
@@ -158,12 +154,11 @@ bool imports_model_name(const std::vector<std::string>& names) {
 class ModelImports final : public DescribedRule<Rule, kModelImports> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    for (const ModuleImport& import : migration.imports) {
-      if (!import.module || !is_models_module(*import.module) || !imports_model_name(import.names)) continue;
-      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, import.span, kModelImportsText));
-    }
-    return out;
+    const auto judge = [](const ModuleImport& import) -> std::optional<Finding> {
+      if (!import.module || !is_models_module(*import.module) || !imports_model_name(import.names)) return std::nullopt;
+      return Finding{kModelImportsText};
+    };
+    return report_each(*this, Severity::Error, ctx, migration.imports, judge);
   }
 };
 
@@ -205,44 +200,20 @@ constexpr FrameworkTexts kNotNullTexts{
 class AlterFieldNotNull final : public DescribedRule<Rule, kAlterFieldNotNull> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
-      if (op->kind != OperationKind::AlterField) continue;
-      const auto* field = std::get_if<payload::Field>(&op->payload);
-      if (field == nullptr || !field->flags) continue;
+    const auto judge = [&](const Operation& op) -> std::optional<Finding> {
+      if (op.kind != OperationKind::AlterField) return std::nullopt;
+      const auto* field = std::get_if<payload::Field>(&op.payload);
+      if (field == nullptr || !field->flags) return std::nullopt;
       // A type change may rewrite the table whatever the nullability.
-      if (field->flags->type_changed) {
-        out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kTypeChange, field->name));
-      } else if (!field->flags->null) {
-        out.push_back(make_diagnostic(*this, Severity::Warning, ctx.path, op->span, kNotNullTexts[migration.framework],
-                                      field->name));
-      }
-    }
-    return out;
+      if (field->flags->type_changed) return Finding{kTypeChange, field->name};
+      if (!field->flags->null) return Finding{kNotNullTexts[migration.framework], field->name};
+      return std::nullopt;
+    };
+    return report_each(*this, Severity::Warning, ctx, tested_operations(migration.operations), judge);
   }
 };
 
 }  // namespace
-
-std::vector<const Operation*> tested_operations(const std::vector<Operation>& operations) {
-  std::vector<const Operation*> out;
-  // An explicit stack keeps deeply nested wrappers off the call stack.
-  std::vector<std::pair<const std::vector<Operation>*, size_t>> stack{{&operations, 0}};
-  while (!stack.empty()) {
-    auto& [list, index] = stack.back();
-    if (index == list->size()) {
-      stack.pop_back();
-      continue;
-    }
-    const Operation& op = (*list)[index++];
-    if (const auto* separate = std::get_if<payload::SeparateDatabaseAndState>(&op.payload)) {
-      stack.emplace_back(&separate->database_operations, 0);
-    } else {
-      out.push_back(&op);
-    }
-  }
-  return out;
-}
 
 std::unique_ptr<Rule> make_remove_field_without_separate() { return std::make_unique<RemoveFieldWithoutSeparate>(); }
 std::unique_ptr<Rule> make_rename_field() { return std::make_unique<RenameField>(); }

@@ -3,16 +3,10 @@
 #pragma once
 
 #include <memory>
-#include <vector>
 
 #include "rules/rule.h"
 
 namespace tarn {
-
-// Every operation a non-tracking rule tests, in source order: the database
-// side of a SeparateDatabaseAndState stands in its place (to any depth), the
-// wrapper itself is left out.
-std::vector<const Operation*> tested_operations(const std::vector<Operation>& operations);
 
 std::unique_ptr<Rule> make_remove_field_without_separate();  // R005
 std::unique_ptr<Rule> make_rename_field();                   // R011

@@ -9,19 +9,8 @@ namespace {
 
 using namespace tarn::testing;
 
-Operation other(uint64_t line) { return make_op(K::Other, payload::Empty{}, line); }
-
 Operation python(std::string code, std::optional<std::string> reverse, uint64_t line) {
   return make_op(K::RunPython, payload::Python{std::move(code), std::move(reverse)}, line);
-}
-
-TEST(TestedOperations, NestedDatabaseOperationsStandInPlaceOfTheirWrapper) {
-  const std::vector<Operation> ops = {other(1),
-                                      separate_op({other(2), separate_op({other(3)}, true, 90), other(4)}, false, 91),
-                                      separate_op({}, true, 92), other(5)};
-  Lines lines;
-  for (const Operation* op : tested_operations(ops)) lines.push_back(op->span.start_line);
-  EXPECT_EQ(lines, (Lines{1, 2, 3, 4, 5}));
 }
 
 TEST(R012, RunPythonWithoutReverseAtAnyDepth) {

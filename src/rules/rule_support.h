@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "rules/rule.h"
 
@@ -77,5 +78,40 @@ Diagnostic make_diagnostic(const AnyRule& rule, Severity severity, std::string_v
 
 // Where a finding about a whole file points: line 1, column 0.
 inline constexpr Span kFileStartSpan{0, 0, 1, 0, 1, 0};
+
+// Every operation a non-tracking rule tests, in source order: the database
+// side of a SeparateDatabaseAndState stands in its place (to any depth), the
+// wrapper itself is left out.
+std::vector<const Operation*> tested_operations(const std::vector<Operation>& operations);
+
+// What a rule finds in one operation or import: its text, and the name that
+// fills the message's "{}".
+struct Finding {
+  RuleText text;
+  std::optional<std::string_view> name = std::nullopt;
+};
+
+namespace detail {
+template <class Item>
+const Item& item_of(const Item& item) { return item; }
+template <class Item>
+const Item& item_of(const Item* item) { return *item; }
+}  // namespace detail
+
+// The findings of a rule that judges items one by one: one at each item
+// (operation, pointer to one as tested_operations gives, or import) that
+// `judge` returns a Finding for, in the order of `items`.
+template <class Items, class Judge>
+std::vector<Diagnostic> report_each(const Rule& rule, Severity severity, const RuleContext& ctx, const Items& items,
+                                    Judge judge) {
+  std::vector<Diagnostic> out;
+  for (const auto& entry : items) {
+    const auto& item = detail::item_of(entry);
+    if (const std::optional<Finding> found = judge(item)) {
+      out.push_back(make_diagnostic(rule, severity, ctx.path, item.span, found->text, found->name));
+    }
+  }
+  return out;
+}
 
 }  // namespace tarn

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "ast/sql_scan.h"
-#include "rules/operation_rules.h"
 #include "rules/rule_support.h"
 #include "util/split.h"
 
@@ -59,17 +58,14 @@ constexpr FrameworkTexts kCreateIndexTexts{
 class RunsqlCreateIndex final : public DescribedRule<Rule, kRunsqlCreateIndex> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    for (const Operation* op : tested_operations(migration.operations)) {
+    const auto judge = [&](const Operation& op) -> std::optional<Finding> {
       // Index operations of Alembic and Aerich are the index rules' business;
       // only raw SQL is read here, and only its forward text.
-      const payload::Sql* sql = raw_sql_of(*op);
-      if (sql != nullptr && index_statements(*sql).plain_create) {
-        out.push_back(
-            make_diagnostic(*this, Severity::Error, ctx.path, op->span, kCreateIndexTexts[migration.framework]));
-      }
-    }
-    return out;
+      const payload::Sql* sql = raw_sql_of(op);
+      if (sql == nullptr || !index_statements(*sql).plain_create) return std::nullopt;
+      return Finding{kCreateIndexTexts[migration.framework]};
+    };
+    return report_each(*this, Severity::Error, ctx, tested_operations(migration.operations), judge);
   }
 };
 
@@ -103,18 +99,17 @@ bool in_transaction(const ParsedMigration& migration, const Operation& op) {
 class MissingAtomicFalse final : public DescribedRule<Rule, kMissingAtomicFalse> {
  public:
   std::vector<Diagnostic> check(const ParsedMigration& migration, const RuleContext& ctx) const override {
-    std::vector<Diagnostic> out;
-    const RuleText& text = kAtomicTexts[migration.framework];
-    for (const Operation* op : tested_operations(migration.operations)) {
-      if (!is_concurrent_operation(*op) || !in_transaction(migration, *op)) continue;
-      if (migration.framework == Framework::Django) {
-        // Django wraps the whole migration in one transaction unless told
-        // not to, so one finding at the Migration class says it all.
-        out.push_back(make_diagnostic(*this, Severity::Error, ctx.path,
-                                      migration.migration_class_span.value_or(kFileStartSpan), text));
-        break;
-      }
-      out.push_back(make_diagnostic(*this, Severity::Error, ctx.path, op->span, text));
+    const auto judge = [&](const Operation& op) -> std::optional<Finding> {
+      if (!is_concurrent_operation(op) || !in_transaction(migration, op)) return std::nullopt;
+      return Finding{kAtomicTexts[migration.framework]};
+    };
+    std::vector<Diagnostic> out =
+        report_each(*this, Severity::Error, ctx, tested_operations(migration.operations), judge);
+    if (migration.framework == Framework::Django && !out.empty()) {
+      // Django wraps the whole migration in one transaction unless told not
+      // to, so one finding at the Migration class says it all.
+      out.resize(1);
+      out[0].span = migration.migration_class_span.value_or(kFileStartSpan);
     }
     return out;
   }
