@@ -83,7 +83,8 @@ class AerichWalker {
     const std::string_view type = node_type(node);
     if (type == "lambda" || type == "class_definition" || type == "function_definition") return;
     if (type == "return_statement") {
-      if (auto literal = string_node_kind(first_named_child(node))) scan_literal(*literal, unconditional);
+      const auto literal = string_node_kind(unparenthesized(first_value_child(node)));
+      if (literal) scan_literal(*literal, unconditional);
       return;
     }
 
@@ -96,8 +97,9 @@ class AerichWalker {
       if (functions_.contains(f)) stack_.push_back(function_item(f, unconditional));
       if (auto args = field(node, "arguments")) {
         size_t index = 0;
-        for_each_child(*args, [&](TSNode arg) {
-          if (!ts_node_is_named(arg)) return true;
+        for_each_child(*args, [&](TSNode child) {
+          if (!ts_node_is_named(child) || is_trivia(child)) return true;
+          const TSNode arg = unparenthesized(child);
           if (executes && index++ == 1) {
             if (auto literal = string_node_kind(arg)) scan_literal(*literal, unconditional);
           }

@@ -27,7 +27,7 @@ void collect_context_variables(std::string_view source, TSNode node, bool top_le
       auto right = field(*assign, "right");
       // Any rebinding cancels an earlier one; only a top-level one sets it.
       vars[std::string(node_text(source, *left))] =
-          top_level && right && callee_text(source, *right) == "op.get_context";
+          top_level && right && callee_text(source, unparenthesized(*right)) == "op.get_context";
     }
   }
   for_each_child(node, [&](TSNode c) {
@@ -116,11 +116,11 @@ class AlembicWalker {
     static constexpr std::string_view kMethod = ".autocommit_block";
     bool found = false;
     for_each_child(*clause, [&](TSNode item) {
-      if (!ts_node_is_named(item)) return true;
+      if (!ts_node_is_named(item) || is_trivia(item)) return true;
       std::optional<TSNode> expr = item;
-      if (node_is(item, "with_item")) expr = first_named_child(item);
+      if (node_is(item, "with_item")) expr = first_value_child(item);
       if (!expr) return true;
-      const std::string_view text = callee_text(source_, *expr);
+      const std::string_view text = callee_text(source_, unparenthesized(*expr));
       if (text == kDirect) {
         found = true;
       } else if (text.size() > 16 && text.ends_with(kMethod)) {

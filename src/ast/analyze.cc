@@ -24,7 +24,7 @@ std::optional<TSNode> first_error_node(TSNode node) {
 
 }  // namespace
 
-ParsedMigration analyze_migration(const std::string& path, const ParsedSource& parsed) {
+Result<ParsedMigration> analyze_migration(const std::string& path, const ParsedSource& parsed) {
   ParsedMigration m;
   m.path = path;
   m.suppressions = collect_suppressions(parsed);
@@ -32,7 +32,7 @@ ParsedMigration analyze_migration(const std::string& path, const ParsedSource& p
   m.framework = detect_framework(path).value_or(Framework::Django);
   switch (m.framework) {
     case Framework::Django:
-      analyze_django(parsed, m);
+      TRY(analyze_django(parsed, m));
       break;
     case Framework::Alembic:
       m.operations = alembic_operations(parsed);

@@ -11,8 +11,10 @@
 
 namespace tarn {
 
-// Never fails: constructs it does not recognise are skipped.
-ParsedMigration analyze_migration(const std::string& path, const ParsedSource& parsed);
+// Constructs it does not recognise are skipped. Fails (ParseFailed, naming
+// the bound) only when a bound on the work of decoding cuts the analysis
+// short, so that no file is reported with part of its operations.
+Result<ParsedMigration> analyze_migration(const std::string& path, const ParsedSource& parsed);
 
 // How a text whose tree holds a syntax error is refused. Files on disk name
 // where the first error lies; texts read from git never have.

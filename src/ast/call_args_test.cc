@@ -28,6 +28,7 @@ TEST(CallArguments, PositionsAndKeywordsInOnePass) {
       {"f()", "|"},
       {"f(a, (b), k=1, *rest)", "a b *rest | k=1"},
       {"f(  # why\n a,  # first\n k=((2)),\n)", "a | k=2"},
+      {"f(a, \\\n b, k=(\\\n 3))", "a b | k=3"},
       {"f(k=1, k=2, **extra)", "**extra | k=1 k=2 **"},
       {"f((a,), k=(1, 2))", "(a,) | k=(1, 2)"},
   };

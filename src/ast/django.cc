@@ -199,6 +199,16 @@ std::optional<Operation> decode_django_operation(DjangoContext& ctx, TSNode call
   return op;
 }
 
+void decode_operation_calls(DjangoContext& ctx, TSNode list, std::vector<Operation>& out) {
+  for_each_child(list, [&](TSNode child) {
+    const TSNode element = unparenthesized(child);
+    if (node_is(element, "call")) {
+      if (auto op = decode_django_operation(ctx, element)) out.push_back(std::move(*op));
+    }
+    return true;
+  });
+}
+
 namespace {
 
 bool assigns_to(std::string_view source, TSNode assignment, std::string_view name) {
@@ -215,14 +225,9 @@ std::vector<Operation> django_operations(DjangoContext& ctx, TSNode body) {
     return !assignment;
   });
   if (!assignment) return out;
-  const auto right = field(*assignment, "right");
+  const auto right = unparenthesized(field(*assignment, "right"));
   if (!right) return out;  // an annotation without a value
-  for_each_child(*right, [&](TSNode child) {
-    if (node_is(child, "call")) {
-      if (auto op = decode_django_operation(ctx, child)) out.push_back(std::move(*op));
-    }
-    return true;
-  });
+  decode_operation_calls(ctx, *right, out);
   return out;
 }
 
@@ -284,7 +289,7 @@ std::vector<ModuleImport> module_imports(const ParsedSource& parsed) {
 
 }  // namespace
 
-void analyze_django(const ParsedSource& parsed, ParsedMigration& out) {
+Status analyze_django(const ParsedSource& parsed, ParsedMigration& out) {
   const auto migration = find_migration_class(parsed);
   const ModuleScope scope = collect_module_variables(parsed, migration);
   DjangoContext ctx(parsed.source, scope);
@@ -296,6 +301,8 @@ void analyze_django(const ParsedSource& parsed, ParsedMigration& out) {
     }
   }
   out.imports = module_imports(parsed);
+  if (ctx.cut_short) return Error::parse_failed(out.path, *ctx.cut_short);
+  return ok_status();
 }
 
 }  // namespace tarn

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <string>
 
 #include "ast/django.h"
 #include "ast/strings.h"
@@ -40,19 +41,21 @@ bool has_content(TSNode list) { return first_value_child(list).has_value(); }
 
 // Appends the operations decoded from the calls of one operation list.
 void decode_operation_list(DjangoContext& ctx, TSNode list, bool bound, std::vector<Operation>& out) {
-  if (ctx.nesting >= DjangoContext::kMaxOperationNesting) return;
+  if (ctx.cut_short) return;
+  if (ctx.nesting >= DjangoContext::kMaxOperationNesting) {
+    ctx.cut_short = "operation nesting exceeds the maximum depth of " +
+                    std::to_string(DjangoContext::kMaxOperationNesting);
+    return;
+  }
   if (bound) {
+    // A list being decoded is not entered again: one that names itself,
+    // directly or through others, is read once.
     if (std::find(ctx.open_lists.begin(), ctx.open_lists.end(), list.id) != ctx.open_lists.end()) return;
     if (!ctx.admit_bound_value(list)) return;
     ctx.open_lists.push_back(list.id);
   }
   ++ctx.nesting;
-  for_each_child(list, [&](TSNode child) {
-    if (node_is(child, "call")) {
-      if (auto op = decode_django_operation(ctx, child)) out.push_back(std::move(*op));
-    }
-    return true;
-  });
+  decode_operation_calls(ctx, list, out);
   --ctx.nesting;
   if (bound) ctx.open_lists.pop_back();
 }
@@ -103,9 +106,13 @@ bool is_none_or_empty_collection(std::string_view source, TSNode value) {
 }
 
 bool DjangoContext::admit_bound_value(TSNode value) {
+  if (cut_short) return false;
   if (read_values.insert(value.id).second) return true;
   const uint64_t size = ts_node_end_byte(value) - ts_node_start_byte(value);
-  if (size > reuse_budget) return false;
+  if (size > reuse_budget) {
+    cut_short = "reuse of module variables exceeds the budget of " + std::to_string(kReuseBudgetBytes) + " bytes";
+    return false;
+  }
   reuse_budget -= size;
   return true;
 }
@@ -200,7 +207,7 @@ std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
     any = true;
   };
   for_each_child(node, [&](TSNode element) {
-    if (!ts_node_is_named(element) || node_is(element, "comment")) return true;
+    if (!ts_node_is_named(element) || is_trivia(element)) return true;
     const TSNode child = unparenthesized(element);
     if (is_string_literal(child)) {
       add_piece(child);

@@ -42,13 +42,19 @@ struct DjangoContext {
   uint64_t reuse_budget = kReuseBudgetBytes;
   std::vector<const void*> open_lists;  // variable-bound operation lists being decoded
   uint32_t nesting = 0;                 // SeparateDatabaseAndState levels being decoded
+  // Reaching either bound ends the decoding and says which bound it was: the
+  // file is refused, as a shorter list of operations must not pass for its
+  // whole analysis.
+  std::optional<std::string> cut_short;
 
-  // Whether the module-level value `value` may be read (once more).
+  // Whether the module-level value `value` may be read (once more); past the
+  // budget it may not, and the decoding is cut short.
   bool admit_bound_value(TSNode value);
 };
 
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words);
-// None, or an empty list, tuple or set() however it is spaced or commented.
+// None, or an empty list, tuple or set() however it is spaced, commented or
+// continued over lines.
 bool is_none_or_empty_collection(std::string_view source, TSNode value);
 
 // --- basic readers ---

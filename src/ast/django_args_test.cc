@@ -73,50 +73,82 @@ size_t count_operations(const std::vector<Operation>& ops, size_t depth, size_t&
   return n;
 }
 
+Result<ParsedMigration> analyze(const std::string& prelude, const std::string& operations) {
+  const ParsedSource parsed =
+      testing::parse_source(prelude + "class Migration:\n    operations = [" + operations + "]\n");
+  return analyze_migration("app/migrations/0002_x.py", parsed);
+}
+
+const std::string kBudgetError =
+    "Failed to parse Python file: app/migrations/0002_x.py: reuse of module variables exceeds the budget of "
+    "4194304 bytes";
+
 // Operation lists bound to variables can name themselves or each other; the
-// decoding must stay finite and small whatever a file does with them.
-TEST(ReadSeparateDatabaseAndStateArgs, VariableReuseStaysBounded) {
+// decoding stays finite and small whatever a file does with them, and a file
+// whose decoding a bound cuts short is refused rather than reported in part.
+TEST(ReadSeparateDatabaseAndStateArgs, VariableReuseIsBoundedAndNeverTruncates) {
   expect_decoded({
       {"migrations.SeparateDatabaseAndState(OPS)",
        {"SeparateDatabaseAndState database=yes state=no", "  SeparateDatabaseAndState database=yes state=no"},
        "OPS = [migrations.SeparateDatabaseAndState(OPS)]"},
   });
 
-  const auto analyze = [](const std::string& prelude, const std::string& operations) {
-    const ParsedSource parsed =
-        testing::parse_source(prelude + "class Migration:\n    operations = [" + operations + "]\n");
-    return analyze_migration("app/migrations/0002_x.py", parsed);
+  // Each list names the one before twice: 2^levels operations expanded fully.
+  const auto doubling = [](int levels) {
+    std::string text = "V0 = [migrations.DeleteModel('m')]\n";
+    for (int i = 1; i <= levels; ++i) {
+      const std::string prev = "V" + std::to_string(i - 1);
+      text += "V" + std::to_string(i) + " = [migrations.SeparateDatabaseAndState(" + prev +
+              "), migrations.SeparateDatabaseAndState(" + prev + ")]\n";
+    }
+    return text;
   };
-  // Each list names the one before twice: 2^60 operations if expanded fully.
-  std::string doubling = "V0 = [migrations.DeleteModel('m')]\n";
-  for (int i = 1; i <= 60; ++i) {
-    const std::string prev = "V" + std::to_string(i - 1);
-    doubling += "V" + std::to_string(i) + " = [migrations.SeparateDatabaseAndState(" + prev +
-                "), migrations.SeparateDatabaseAndState(" + prev + ")]\n";
-  }
   size_t deepest = 0;
-  const size_t total =
-      count_operations(analyze(doubling, "migrations.SeparateDatabaseAndState(V60)").operations, 0, deepest);
-  EXPECT_GT(total, 1000u);
-  EXPECT_LT(total, 1000000u);
+  const auto small = analyze(doubling(10), "migrations.SeparateDatabaseAndState(V10)");
+  ASSERT_TRUE(small.ok()) << small.error().message();
+  // 2^11 - 1 SeparateDatabaseAndState, 2^10 DeleteModel.
+  EXPECT_EQ(count_operations(small->operations, 0, deepest), 3071u);
+  const auto huge = analyze(doubling(60), "migrations.SeparateDatabaseAndState(V60)");
+  ASSERT_FALSE(huge.ok());
+  EXPECT_EQ(huge.error().message(), kBudgetError);
 
-  // A long chain of variables ends at a fixed nesting depth.
-  std::string chain = "V0 = [migrations.DeleteModel('m')]\n";
-  for (int i = 1; i <= 1000; ++i) {
-    chain += "V" + std::to_string(i) + " = [migrations.SeparateDatabaseAndState(V" + std::to_string(i - 1) + ")]\n";
-  }
+  // A chain of lists L0 (an AddIndex) .. L{n-1}, each nesting the one before:
+  // decoded in full up to the nesting bound, refused past it.
+  const auto chain = [](uint32_t lists) {
+    std::string text = "L0 = [migrations.AddIndex('m', models.Index(fields=['a'], name='i'))]\n";
+    for (uint32_t i = 1; i < lists; ++i) {
+      text += "L" + std::to_string(i) + " = [migrations.SeparateDatabaseAndState(database_operations=L" +
+              std::to_string(i - 1) + ")]\n";
+    }
+    return analyze(text, "migrations.SeparateDatabaseAndState(database_operations=L" + std::to_string(lists - 1) + ")");
+  };
+  const auto deepest_allowed = chain(DjangoContext::kMaxOperationNesting);
+  ASSERT_TRUE(deepest_allowed.ok()) << deepest_allowed.error().message();
   deepest = 0;
-  count_operations(analyze(chain, "migrations.SeparateDatabaseAndState(V1000)").operations, 0, deepest);
+  EXPECT_EQ(count_operations(deepest_allowed->operations, 0, deepest), DjangoContext::kMaxOperationNesting + 1);
   EXPECT_EQ(deepest, DjangoContext::kMaxOperationNesting);
+  for (const uint32_t lists : {DjangoContext::kMaxOperationNesting + 1, 200u}) {
+    const auto refused = chain(lists);
+    ASSERT_FALSE(refused.ok()) << lists;
+    EXPECT_EQ(refused.error().message(),
+              "Failed to parse Python file: app/migrations/0002_x.py: operation nesting exceeds the maximum depth "
+              "of 128");
+  }
 
-  // One large SQL text named many times is not copied without bound.
+  // One large SQL text named again and again: the first read is free, the
+  // next ones draw on the budget until it runs out.
   const std::string sql = "SQL = '" + std::string(1 << 20, 'x') + "'\n";
-  std::string calls;
-  for (int i = 0; i < 64; ++i) calls += "migrations.RunSQL(SQL), ";
-  size_t copied = 0;
-  for (const Operation& op : analyze(sql, calls).operations) copied += std::get<payload::Sql>(op.payload).sql.size();
-  EXPECT_GE(copied, size_t{1} << 20);
-  EXPECT_LE(copied, (size_t{1} << 20) + DjangoContext::kReuseBudgetBytes);
+  const auto named = [&](int times) {
+    std::string calls;
+    for (int i = 0; i < times; ++i) calls += "migrations.RunSQL(SQL), ";
+    return analyze(sql, calls);
+  };
+  const auto four = named(4);
+  ASSERT_TRUE(four.ok()) << four.error().message();
+  for (const Operation& op : four->operations) EXPECT_EQ(std::get<payload::Sql>(op.payload).sql.size(), 1u << 20);
+  const auto five = named(5);
+  ASSERT_FALSE(five.ok());
+  EXPECT_EQ(five.error().message(), kBudgetError);
 }
 
 }  // namespace

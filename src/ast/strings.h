@@ -22,8 +22,8 @@ std::string python_string_value(std::string_view source, TSNode node);
 // unrecognised or malformed escapes come back unchanged.
 std::string decode_escape(std::string_view escape);
 
-// The literal False, also inside any number of parentheses (comments in them
-// included).
+// The literal False, also inside any number of parentheses (comments and line
+// continuations in them included).
 bool is_false_literal(TSNode node);
 
 Span node_span(TSNode node);

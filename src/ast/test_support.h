@@ -125,6 +125,11 @@ inline Strings dump_migration(const ParsedMigration& m) {
   return out;
 }
 
+// The operations of an analysed migration, or "error: MESSAGE".
+inline Strings summaries(const Result<ParsedMigration>& analysed) {
+  return analysed.ok() ? summaries(analysed->operations) : Strings{"error: " + analysed.error().message()};
+}
+
 // The operations of a Django migration whose list holds `call`, after the module-level `prelude`.
 struct DecodeCase {
   std::string call;
@@ -136,7 +141,7 @@ inline void expect_decoded(const std::vector<DecodeCase>& cases) {
   for (const DecodeCase& c : cases) {
     const ParsedSource parsed =
         parse_source(c.prelude + "\nclass Migration:\n    operations = [\n        " + c.call + ",\n    ]\n");
-    EXPECT_EQ(summaries(analyze_migration("app/migrations/0002_x.py", parsed).operations), c.expected) << c.call;
+    EXPECT_EQ(summaries(analyze_migration("app/migrations/0002_x.py", parsed)), c.expected) << c.call;
   }
 }
 

@@ -28,12 +28,18 @@ std::string_view callee_text(std::string_view source, TSNode n);
 // All children (named and anonymous), in order, enumerated with a cursor.
 std::vector<TSNode> children(TSNode n);
 std::optional<TSNode> first_named_child(TSNode n);
-// The first named child that is not a comment: what a bracket or argument
-// list holds first, if it holds anything.
+
+// A comment or a line continuation (backslash and line break): the grammar
+// lets both stand between any two tokens, and neither is part of a value, an
+// element or an argument.
+inline bool is_trivia(TSNode n) { return ts_node_is_extra(n); }
+
+// The first named child that is not trivia: what a bracket, argument list or
+// statement holds first, if it holds anything.
 std::optional<TSNode> first_value_child(TSNode n);
 
 // The expression a value stands for: parentheses around it, at any depth and
-// with comments inside, are looked through. A trailing comma makes a tuple,
+// with trivia inside, are looked through. A trailing comma makes a tuple,
 // which stays a tuple.
 TSNode unparenthesized(TSNode n);
 std::optional<TSNode> unparenthesized(std::optional<TSNode> n);
