@@ -3,9 +3,9 @@
 #include "ast/aerich.h"
 #include "ast/alembic.h"
 #include "ast/django.h"
-#include "ast/framework.h"
 #include "ast/suppression.h"
 #include "parser/node.h"
+#include "util/migration_layout.h"
 
 namespace tarn {
 

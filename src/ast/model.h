@@ -10,9 +10,9 @@
 #include <variant>
 #include <vector>
 
-namespace tarn {
+#include "util/migration_layout.h"
 
-enum class Framework : uint8_t { Django = 0, Alembic = 1, Aerich = 2 };
+namespace tarn {
 
 struct Span {
   uint64_t start_byte = 0;

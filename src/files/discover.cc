@@ -10,9 +10,9 @@
 #include <cstring>
 #include <memory>
 
-#include "ast/framework.h"
 #include "files/exclude.h"
 #include "util/canonical.h"
+#include "util/migration_layout.h"
 #include "util/path.h"
 
 namespace tarn {

@@ -1,8 +1,7 @@
 #include "git/contents.h"
 
-#include "git/repository.h"
-#include "parser/parser.h"
 #include "util/canonical.h"
+#include "util/migration_layout.h"
 #include "util/path.h"
 #include "util/utf8.h"
 
@@ -80,16 +79,21 @@ Result<std::string> read_blob_text(git_repository* repo, const git_oid& id, std:
   return std::string(bytes);
 }
 
-Result<std::string> read_head_file(git_repository* repo, git_tree* head, std::string_view path) {
+Result<std::string> read_head_file(git_repository* repo, const ChangeSide& head, std::string_view path) {
   TRY_ASSIGN(const std::string rel, repo_relative_path(repo, path));
-  git_tree_entry* raw_entry = nullptr;
-  const int rc = git_tree_entry_bypath(&raw_entry, head, rel.c_str());
-  const GitTreeEntry entry(raw_entry);
-  if (rc != 0) return Error::git(git_failure("File " + quoted(rel) + " is not present in HEAD: ", rc));
-  if (git_tree_entry_type(entry.get()) != GIT_OBJECT_BLOB || !is_regular_mode(git_tree_entry_filemode(entry.get()))) {
-    return Error::git("Refusing to read non-regular file " + quoted(rel) + " from HEAD");
+  SideEntry found{};
+  if (const auto known = head.head_entries.find(rel); known != head.head_entries.end()) {
+    found = known->second;
+  } else {
+    git_tree_entry* raw_entry = nullptr;
+    const int rc = git_tree_entry_bypath(&raw_entry, head.tree.get(), rel.c_str());
+    const GitTreeEntry entry(raw_entry);
+    if (rc != 0) return Error::git(git_failure("File " + quoted(rel) + " is not present in HEAD: ", rc));
+    found = SideEntry{*git_tree_entry_id(entry.get()), git_tree_entry_filemode(entry.get())};
   }
-  return read_blob_text(repo, *git_tree_entry_id(entry.get()), path, rel, "HEAD");
+  // Only a regular mode makes a blob entry; links and submodules have their own.
+  if (!is_regular_mode(found.mode)) return Error::git("Refusing to read non-regular file " + quoted(rel) + " from HEAD");
+  return read_blob_text(repo, found.id, path, rel, "HEAD");
 }
 
 Result<std::string> read_staged_file(git_repository* repo, git_index* index, std::string_view path) {

@@ -8,11 +8,13 @@
 
 #include "error/result.h"
 #include "git/libgit.h"
+#include "git/repository.h"
 
 namespace tarn {
 
-// The file's text from HEAD's tree.
-Result<std::string> read_head_file(git_repository* repo, git_tree* head, std::string_view path);
+// The file's text from HEAD's tree: a changed file by the id the change set
+// holds, any other by its path in the tree.
+Result<std::string> read_head_file(git_repository* repo, const ChangeSide& head, std::string_view path);
 
 // The file's text from the index (stage 0).
 Result<std::string> read_staged_file(git_repository* repo, git_index* index, std::string_view path);

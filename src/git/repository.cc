@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include "ast/framework.h"
 #include "util/canonical.h"
+#include "util/migration_layout.h"
 #include "util/path.h"
 
 namespace tarn {
@@ -131,12 +131,9 @@ std::optional<std::string> index_file_problem(const std::string& path) {
   return std::nullopt;
 }
 
-}  // namespace
-
-Result<GitIndex> open_staged_index(git_repository* repo) {
-  const char* named = std::getenv("GIT_INDEX_FILE");
+Result<GitIndex> open_index_file(git_repository* repo, const char* named) {
   git_index* raw = nullptr;
-  if (named == nullptr || *named == '\0') {
+  if (named == nullptr) {
     int rc = git_repository_index(&raw, repo);
     GitIndex index(raw);
     // The repository keeps its index object; make sure it reflects the file.
@@ -164,10 +161,30 @@ Result<GitIndex> open_staged_index(git_repository* repo) {
   return index;
 }
 
+}  // namespace
+
+Result<GitIndex> open_staged_index(git_repository* repo) {
+  const char* named = std::getenv("GIT_INDEX_FILE");
+  if (named != nullptr && *named == '\0') named = nullptr;
+  TRY_ASSIGN(GitIndex index, open_index_file(repo, named));
+  std::vector<std::string> intent_to_add;
+  const size_t count = git_index_entrycount(index.get());
+  for (size_t i = 0; i < count; ++i) {
+    const git_index_entry* entry = git_index_get_byindex(index.get(), i);
+    if ((entry->flags_extended & GIT_INDEX_ENTRY_INTENT_TO_ADD) != 0) intent_to_add.emplace_back(entry->path);
+  }
+  for (const auto& path : intent_to_add) {
+    const int rc = git_index_remove(index.get(), path.c_str(), 0);
+    if (rc != 0) return Error::git(git_failure("Failed to read git index: ", rc));
+  }
+  return index;
+}
+
 namespace {
 
 struct DiffWalk {
   std::vector<Change> changes;
+  std::unordered_map<std::string, SideEntry>* new_entries = nullptr;  // HEAD mode: where each file is
   std::optional<std::string> unsafe_path;
   bool out_of_memory = false;
 };
@@ -208,6 +225,9 @@ int diff_file_callback(const git_diff_delta* delta, float /*progress*/, void* pa
       return 1;
     }
     walk.changes.push_back(Change{path, *kind});
+    if (walk.new_entries != nullptr && *kind != ChangeKind::Deleted) {
+      walk.new_entries->insert_or_assign(path, SideEntry{delta->new_file.id, delta->new_file.mode});
+    }
   } catch (...) {
     walk.out_of_memory = true;
     return 1;
@@ -269,6 +289,7 @@ Result<ChangeSet> changed_files(git_repository* repo, const std::string& referen
   if (rc != 0) return Error::git(git_failure("Failed to compute diff: ", rc));
 
   DiffWalk walk;
+  if (!staged) walk.new_entries = &set.side.head_entries;
   rc = git_diff_foreach(diff.get(), diff_file_callback, nullptr, nullptr, nullptr, &walk);
   if (walk.unsafe_path) return Error::git(unsafe_path_message(*walk.unsafe_path));
   if (walk.out_of_memory) return Error::git("Failed to iterate diff: out of memory");

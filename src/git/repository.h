@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "error/result.h"
@@ -32,13 +33,27 @@ Result<GitTree> head_tree(git_repository* repo);
 // is set and not empty (git hands hooks a temporary index for `commit -a` and
 // `commit PATH`; a relative name is taken from the current directory), else
 // the repository's own. No other variable of git's environment is read.
+// Entries added with intent to add (`git add -N`) hold no content and a
+// commit leaves them out, so they are dropped from the object read here
+// (never from the file): the files are absent from the staged side.
 Result<GitIndex> open_staged_index(git_repository* repo);
+
+// A file's object on the newer side of a change set, as the diff found it.
+struct SideEntry {
+  git_oid id;
+  uint32_t mode;
+};
 
 // The newer side of a change set, held for the whole run so that every file
 // is looked up in the same object: HEAD's tree, or the index when staged.
 struct ChangeSide {
   GitTree tree;
   GitIndex index;
+  // HEAD's entry of every changed file that HEAD holds, by repository path.
+  // A lookup by path in the tree inflates each folder on the way again
+  // (libgit2 caches no tree above 4 KiB), so files of one large folder cost
+  // the folder's size each; by id each costs its own size.
+  std::unordered_map<std::string, SideEntry> head_entries;
 };
 
 struct ChangeSet {

@@ -51,8 +51,11 @@ TEST(ChangedFiles, FromTheMergeBaseInDiffOrder) {
                                                {"app/migrations/0004_new.py", ChangeKind::Added},
                                                {"docs/guide.md", ChangeKind::Modified}}));
 
-  // Staged mode compares the index, where a file can also be dropped.
+  // Staged mode compares the index, where a file can also be dropped; one
+  // added with intent to add is not staged yet.
   repo.git("add app/migrations/0005_untracked.py");
+  repo.write("app/migrations/0006_intent.py", "six\n");
+  repo.git("add -N app/migrations/0006_intent.py");
   repo.git("rm -q --cached app/migrations/0001_initial.py");
   repo.remove("app/migrations/0004_new.py");
   repo.tmp().symlink("0002_mod.py", "repo/app/migrations/0004_new.py");

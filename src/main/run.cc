@@ -19,6 +19,7 @@
 #include "main/rule_docs.h"
 #include "main/sanitize.h"
 #include "rules/run_rules.h"
+#include "util/migration_layout.h"
 #include "util/path.h"
 
 namespace tarn {
@@ -59,7 +60,7 @@ Status validate_rule_ids(const Config& config) {
 Result<std::string> migration_text(const std::optional<DiffContext>& git, const std::string& file) {
   if (!git) return read_regular_file(file, kMaxMigrationBytes);
   return git->staged ? read_staged_file(git->repo.get(), git->side.index.get(), file)
-                     : read_head_file(git->repo.get(), git->side.tree.get(), file);
+                     : read_head_file(git->repo.get(), git->side, file);
 }
 
 void report_file_error(const std::string& path, const Error& error) {

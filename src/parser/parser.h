@@ -13,7 +13,6 @@
 
 namespace tarn {
 
-inline constexpr uint64_t kMaxMigrationBytes = 10485760;
 inline constexpr uint32_t kMaxNestingDepth = 256;
 // The grammar's scanner cannot hold deeper indentation (see parser.cc).
 inline constexpr uint32_t kMaxIndentColumns = 256;

@@ -1,4 +1,4 @@
-#include "ast/framework.h"
+#include "util/migration_layout.h"
 
 #include <gtest/gtest.h>
 
