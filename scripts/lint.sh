@@ -1,13 +1,24 @@
 #!/usr/bin/env bash
-# Sets up a fresh machine if needed, builds tarn and lints the given paths
-# (the bundled examples when none is given). Extra tarn options pass through.
-set -euo pipefail
+# Sets up a fresh machine if needed, builds tarn into build/ and lints the given
+# paths (the bundled examples when given no argument at all). Extra tarn options
+# pass through and tarn's exit status is the script's. A failed set-up or build
+# prints its errors and ends with status 2, tarn's status for a failed run.
+# shellcheck source=scripts/steps.sh
+source "$(dirname "$0")/steps.sh"
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-"$ROOT/scripts/setup-deps.sh"
+"$ROOT/scripts/setup-deps.sh" || exit 2
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
-cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" --target tarn >/dev/null
+[[ $BUILD_DIR == /* ]] || BUILD_DIR="$PWD/$BUILD_DIR"  # still right after the cd below
+DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
+# The build's output appears only when it fails, so that tarn's report
+# stands alone. Warnings never stop this build (test.sh keeps its own build
+# directory, and only CI makes them errors).
+[[ -x "$BUILD_DIR/tarn" ]] || echo "$script_name: building tarn in $BUILD_DIR (the first build takes a while)" >&2
+quietly "configuring $BUILD_DIR" cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTARN_DEPS_DIR="$DEPS_DIR" -DTARN_WERROR=OFF
+quietly "building tarn in $BUILD_DIR" cmake --build "$BUILD_DIR" --target tarn
 if [[ $# -eq 0 ]]; then
-  cd "$ROOT/examples" && exec "$BUILD_DIR/tarn" .
+  cd "$ROOT/examples" || exit 2
+  exec "$BUILD_DIR/tarn" .
 fi
 exec "$BUILD_DIR/tarn" "$@"
