@@ -3,6 +3,17 @@
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
+#include <ctime>
+
+#include <signal.h>
+#include <sys/syscall.h>
+#include <time.h>
+#include <unistd.h>
+
+// glibc before 2.38 names this field only by its inner name.
+#ifndef sigev_notify_thread_id
+#define sigev_notify_thread_id _sigev_un._tid
+#endif
 #include <optional>
 #include <vector>
 
@@ -59,16 +70,19 @@ Cursor::~Cursor() {
 
 namespace {
 
-// The text is handed out in bounded chunks so that the bytes served measure
-// how far the lexer has read, rescans included; once they pass the budget the
-// flag tree-sitter polls between parse actions stops the parse.
-constexpr uint32_t kChunkBytes = 4096;
+// The text is handed out in small chunks so that the bytes served measure how
+// far the lexer has read, rescans included; once they pass the budget the
+// flag tree-sitter polls between parse actions stops the parse. A rescan that
+// stays inside one chunk is not seen, so chunks are kept small: a text made
+// of line continuations then runs out of budget long before time matters,
+// while real files still need only a few times their size.
+constexpr uint32_t kChunkBytes = 256;
 
 struct ReadState {
   std::string_view text;
   uint64_t budget = 0;
   uint64_t served = 0;
-  size_t cancel = 0;
+  size_t* cancel = nullptr;
 };
 
 const char* read_chunk(void* payload, uint32_t byte_index, TSPoint, uint32_t* bytes_read) {
@@ -79,7 +93,7 @@ const char* read_chunk(void* payload, uint32_t byte_index, TSPoint, uint32_t* by
   }
   *bytes_read = static_cast<uint32_t>(std::min<size_t>(state->text.size() - byte_index, kChunkBytes));
   state->served += *bytes_read;
-  if (state->served > state->budget) state->cancel = 1;
+  if (state->served > state->budget) __atomic_store_n(state->cancel, 1, __ATOMIC_SEQ_CST);
   return state->text.data() + byte_index;
 }
 
@@ -183,14 +197,17 @@ std::optional<uint32_t> first_wide_statement_line(std::string_view text, TSNode 
 
 uint64_t parse_work_budget(uint64_t size) { return kParseWorkPerByte * size + kParseWorkBase; }
 
-namespace {
+uint64_t parse_cpu_budget_micros(uint64_t size) { return kParseMicrosBase + kParseMicrosPerKiB * (size / 1024); }
 
-uint64_t parse_time_budget_micros(uint64_t size) { return kParseMicrosBase + kParseMicrosPerKiB * (size / 1024); }
-
-}  // namespace
+ParseLimits default_parse_limits(uint64_t size) {
+  ParseLimits limits;
+  limits.work_budget = parse_work_budget(size);
+  limits.cpu_budget_micros = parse_cpu_budget_micros(size);
+  return limits;
+}
 
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name) {
-  return parse_python(source, name, parse_work_budget(source.size()));
+  return parse_python(source, name, default_parse_limits(source.size()));
 }
 
 namespace {
@@ -211,21 +228,92 @@ TSParser* thread_parser() {
   return parser.get();
 }
 
-// Points the parser at one parse's cancellation flag and time limit, and
+// The flag tree-sitter polls between parse actions, raised when the lexer
+// has read its budget or the thread has used its CPU time. The CPU time is
+// watched by a timer on the thread's own CPU clock, whose signal raises the
+// flag: a thread that is stopped or waits for a processor uses none, so a
+// paused or crowded machine gives the same answer as an idle one. The flag
+// lives as long as the thread, so a signal that arrives late finds it.
+class CpuAlarm {
+ public:
+  CpuAlarm() { create(); }
+  ~CpuAlarm() {
+    if (armable_) timer_delete(timer_);
+  }
+  CpuAlarm(const CpuAlarm&) = delete;
+  CpuAlarm& operator=(const CpuAlarm&) = delete;
+
+  // Raises the flag once the thread has run `micros` more (0: never); false
+  // when no timer could be had.
+  bool arm(uint64_t micros) {
+    // A child process inherits this object but not its timer.
+    if (owner_ != getpid()) create();
+    return armable_ && set(micros);
+  }
+  void disarm() {
+    if (armable_) set(0);
+  }
+
+  size_t flag = 0;
+
+ private:
+  static int alarm_signal() { return SIGRTMIN + 1; }
+
+  void create() {
+    static const bool handler_installed = [] {
+      struct sigaction action {};
+      action.sa_sigaction = [](int, siginfo_t* info, void*) {
+        __atomic_store_n(static_cast<size_t*>(info->si_value.sival_ptr), 1, __ATOMIC_SEQ_CST);
+      };
+      action.sa_flags = SA_SIGINFO | SA_RESTART;
+      sigemptyset(&action.sa_mask);
+      return sigaction(alarm_signal(), &action, nullptr) == 0;
+    }();
+    sigevent event{};
+    event.sigev_notify = SIGEV_THREAD_ID;
+    event.sigev_signo = alarm_signal();
+    event.sigev_value.sival_ptr = &flag;
+    event.sigev_notify_thread_id = static_cast<pid_t>(syscall(SYS_gettid));
+    owner_ = getpid();
+    armable_ = handler_installed && timer_create(CLOCK_THREAD_CPUTIME_ID, &event, &timer_) == 0;
+  }
+  bool set(uint64_t micros) {
+    itimerspec spec{};
+    spec.it_value.tv_sec = static_cast<time_t>(micros / 1'000'000);
+    spec.it_value.tv_nsec = static_cast<long>(micros % 1'000'000) * 1000;
+    return timer_settime(timer_, 0, &spec, nullptr) == 0;
+  }
+
+  timer_t timer_{};
+  pid_t owner_ = 0;
+  bool armable_ = false;
+};
+
+// Points the parser at the thread's flag and CPU alarm for one parse, and
 // leaves it clean afterwards: a parse that was stopped would otherwise be
-// resumed by the next one, and the flag lives only as long as the parse.
+// resumed by the next one.
 class ParseSession {
  public:
-  ParseSession(TSParser* parser, const size_t* cancel, uint64_t timeout_micros) : parser_(parser) {
-    ts_parser_set_cancellation_flag(parser_, cancel);
-    ts_parser_set_timeout_micros(parser_, timeout_micros);
+  ParseSession(TSParser* parser, uint64_t cpu_micros) : parser_(parser) {
+    alarm().flag = 0;
+    ts_parser_set_cancellation_flag(parser_, &alarm().flag);
+    // Without a timer (the system would not give one) elapsed time has to
+    // stand in for CPU time.
+    if (!alarm().arm(cpu_micros)) ts_parser_set_timeout_micros(parser_, cpu_micros);
   }
   ~ParseSession() {
+    alarm().disarm();
     ts_parser_set_cancellation_flag(parser_, nullptr);
+    ts_parser_set_timeout_micros(parser_, 0);
     ts_parser_reset(parser_);
   }
   ParseSession(const ParseSession&) = delete;
   ParseSession& operator=(const ParseSession&) = delete;
+
+  static CpuAlarm& alarm() {
+    thread_local CpuAlarm alarm;
+    return alarm;
+  }
 
  private:
   TSParser* parser_;
@@ -233,21 +321,21 @@ class ParseSession {
 
 }  // namespace
 
-Result<TreeHandle> parse_python(std::string_view source, const std::string& name, uint64_t work_budget) {
+Result<TreeHandle> parse_python(std::string_view source, const std::string& name, const ParseLimits& limits) {
   TSParser* parser = thread_parser();
-  ReadState state{source, work_budget};
-  const uint64_t time_budget = parse_time_budget_micros(source.size());
-  const ParseSession session(parser, &state.cancel, time_budget);
+  const ParseSession session(parser, limits.cpu_budget_micros);
+  ReadState state{source, limits.work_budget, 0, &ParseSession::alarm().flag};
   const TSInput input{&state, read_chunk, TSInputEncodingUTF8};
   TreeHandle tree(ts_parser_parse(parser, nullptr, input));
-  if (!tree && state.cancel) {
+  if (!tree && state.served > state.budget) {
     return Error::parse_failed(name, "parse work limit exceeded: the lexer read more than " +
-                                         std::to_string(work_budget) + " bytes of a " +
+                                         std::to_string(limits.work_budget) + " bytes of a " +
                                          std::to_string(source.size()) + "-byte text");
   }
   if (!tree) {
-    return Error::parse_failed(name, "parse time limit exceeded: more than " + std::to_string(time_budget / 1000) +
-                                         " ms for a " + std::to_string(source.size()) + "-byte text");
+    return Error::parse_failed(name, "parse time limit exceeded: more than " +
+                                         std::to_string(limits.cpu_budget_micros / 1000) + " ms of CPU time for a " +
+                                         std::to_string(source.size()) + "-byte text");
   }
   if (exceeds_depth(ts_tree_root_node(tree.get()))) {
     return Error::parse_failed(name, "AST nesting exceeds the maximum depth of " +

@@ -66,25 +66,36 @@ using OutOfMemoryHandler = void (*)();
 void set_parser_out_of_memory_handler(OutOfMemoryHandler handler);
 
 // How much the lexer may read, rescans included, before a parse is given up:
-// far beyond what any real migration needs (a few times its size), but
-// linear, so a text the grammar scans quadratically (long runs of line
-// continuations) costs what it weighs and fails as a parse error.
+// linear in the size, so a text the grammar scans quadratically (long runs of
+// line continuations; long blocks of comment lines inside an indented body,
+// whose indentation the scanner looks up again after every line) costs what
+// it weighs and fails as a parse error. Real files read a few times their
+// size; the base lets a small file hold a commented-out block of a thousand
+// lines, at a cost of a fraction of a second.
 inline constexpr uint64_t kParseWorkPerByte = 64;
-inline constexpr uint64_t kParseWorkBase = uint64_t{1} << 20;
+inline constexpr uint64_t kParseWorkBase = uint64_t{32} << 20;
 uint64_t parse_work_budget(uint64_t size);
 
 // A few texts are slow for the parser itself rather than its lexer (error
 // recovery over long runs of dots costs the square of their length), so each
-// parse also has a time limit, linear in the size and hundreds of times what
-// a valid file of that size takes. Only a file that reaches it depends on the
-// machine's speed.
+// parse also has a limit on the CPU time of the thread that parses, linear in
+// the size and hundreds of times what a valid file of that size takes. CPU
+// time, not elapsed time: a run that is paused or shares its processor with
+// others gives the same answer as an idle one.
 inline constexpr uint64_t kParseMicrosBase = 1'000'000;
 inline constexpr uint64_t kParseMicrosPerKiB = 5'000;
+uint64_t parse_cpu_budget_micros(uint64_t size);
+
+// What one parse may spend.
+struct ParseLimits {
+  uint64_t work_budget = 0;
+  uint64_t cpu_budget_micros = 0;
+};
+ParseLimits default_parse_limits(uint64_t size);
 
 // Parses `source` and checks the nesting and indentation limits; `name`
 // labels errors.
 Result<TreeHandle> parse_python(std::string_view source, const std::string& name);
-// The same with the lexer's budget given.
-Result<TreeHandle> parse_python(std::string_view source, const std::string& name, uint64_t work_budget);
+Result<TreeHandle> parse_python(std::string_view source, const std::string& name, const ParseLimits& limits);
 
 }  // namespace tarn

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <string>
+#include <thread>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -87,6 +95,12 @@ TEST(ParsePython, HostileBracketRunsEndCleanly) {
   EXPECT_TRUE(ts_node_has_error(ts_tree_root_node(open->get())));
 }
 
+ParseLimits with_work_budget(uint64_t budget) {
+  ParseLimits limits = default_parse_limits(0);
+  limits.work_budget = budget;
+  return limits;
+}
+
 std::string continuations(size_t count) {
   std::string out = "x = 1";
   for (size_t i = 0; i < count; ++i) out += " \\\n";
@@ -100,14 +114,72 @@ TEST(ParsePython, LexerWorkIsBudgeted) {
   std::string ordinary;
   while (ordinary.size() < 300000) ordinary += "value = call(a, b=[1, 2], c={'k': v})  # note\n";
   const std::string rescanned = continuations(ordinary.size() / 3);
-  EXPECT_TRUE(parse_python(ordinary, "ordinary.py", 4 * ordinary.size()).ok());
+  EXPECT_TRUE(parse_python(ordinary, "ordinary.py", with_work_budget(4 * ordinary.size())).ok());
   auto stopped = parse_python(rescanned, "slow.py");
   ASSERT_FALSE(stopped.ok());
   EXPECT_EQ(stopped.error().kind, ErrorKind::ParseFailed);
   // The budget is all that decides: a small text of the same shape passes.
   const std::string small = continuations(500);
   EXPECT_TRUE(parse_python(small, "small.py").ok());
-  EXPECT_FALSE(parse_python(small, "small.py", 10000).ok());
+  EXPECT_FALSE(parse_python(small, "small.py", with_work_budget(10000)).ok());
+}
+
+TEST(ParsePython, RescansWithinAFewHundredBytesAreCounted) {
+  // Blocks of 1,360 continuations are about 4 KiB each: the rescans stay
+  // within what one large chunk would hold, so only small chunks show the
+  // lexer reading each block hundreds of times.
+  std::string text;
+  for (int i = 0; i < 64; ++i) text += continuations(1360);
+  auto result = parse_python(text, "blocks.py", with_work_budget(20 * text.size()));
+  ASSERT_FALSE(result.ok());
+  EXPECT_NE(result.error().message().find("parse work limit exceeded"), std::string::npos);
+}
+
+double thread_cpu_seconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+TEST(ParsePython, CpuTimeEndsAParseTheLexerCannot) {
+  // Error recovery over runs of dots reads little but takes seconds.
+  std::string dots = "x = ";
+  for (int i = 0; i < 8000; ++i) dots += "......\n";
+  ParseLimits limits = default_parse_limits(dots.size());
+  limits.cpu_budget_micros = 50'000;
+  auto result = parse_python(dots, "dots.py", limits);
+  ASSERT_FALSE(result.ok());
+  EXPECT_EQ(result.error().message(), "Failed to parse Python file: dots.py: parse time limit exceeded: more than 50 ms "
+                                      "of CPU time for a " + std::to_string(dots.size()) + "-byte text");
+}
+
+TEST(ParsePython, AStoppedParseIsNotChargedForTheWait) {
+  std::string text;
+  while (text.size() < (256u << 10)) text += "value = call(a, b=[1, 2], c={'k': v})  # note\n";
+  const double start = thread_cpu_seconds();
+  ASSERT_TRUE(parse_python(text, "big.py").ok());
+  const double need = thread_cpu_seconds() - start;
+  ParseLimits limits = default_parse_limits(text.size());
+  limits.cpu_budget_micros = static_cast<uint64_t>(3 * need * 1e6) + 50'000;
+
+  // The child parses with three times the CPU time it needs, and is stopped
+  // (as by Ctrl-Z, a debugger or a paused container) for twice that long.
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) _exit(parse_python(text, "big.py", limits).ok() ? 0 : 1);
+  std::this_thread::sleep_for(std::chrono::duration<double>(need / 10));
+  ASSERT_EQ(kill(child, SIGSTOP), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, WUNTRACED), child);
+  const bool stopped = WIFSTOPPED(status);
+  if (stopped) {
+    std::this_thread::sleep_for(std::chrono::microseconds(2 * limits.cpu_budget_micros));
+    ASSERT_EQ(kill(child, SIGCONT), 0);
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  if (!stopped) GTEST_SKIP() << "the parse ended before it could be stopped";
 }
 
 TEST(ParsePython, IndentationTheScannerCannotHold) {
