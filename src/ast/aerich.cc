@@ -98,7 +98,7 @@ class AerichWalker {
       if (auto args = field(node, "arguments")) {
         size_t index = 0;
         for_each_child(*args, [&](TSNode child) {
-          if (!ts_node_is_named(child) || is_trivia(child)) return true;
+          if (!is_value_node(child)) return true;
           const TSNode arg = unparenthesized(child);
           if (executes && index++ == 1) {
             if (auto literal = string_node_kind(arg)) scan_literal(*literal, unconditional);

@@ -116,7 +116,7 @@ class AlembicWalker {
     static constexpr std::string_view kMethod = ".autocommit_block";
     bool found = false;
     for_each_child(*clause, [&](TSNode item) {
-      if (!ts_node_is_named(item) || is_trivia(item)) return true;
+      if (!is_value_node(item)) return true;
       std::optional<TSNode> expr = item;
       if (node_is(item, "with_item")) expr = first_value_child(item);
       if (!expr) return true;

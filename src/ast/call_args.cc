@@ -6,7 +6,7 @@ namespace tarn {
 
 CallArguments::CallArguments(std::string_view source, TSNode arguments) : source_(source) {
   for_each_child(arguments, [&](TSNode child) {
-    if (!ts_node_is_named(child) || is_trivia(child)) return true;
+    if (!is_value_node(child)) return true;
     if (!node_is(child, "keyword_argument")) {
       positional_.push_back(unparenthesized(child));
       has_dictionary_splat_ |= node_is(child, "dictionary_splat");

@@ -25,7 +25,8 @@ class CallArguments {
 
   std::string_view source() const { return source_; }
 
-  // Positional arguments: splats included, keyword arguments and trivia not.
+  // Positional arguments: splats included; keyword arguments, comments and
+  // line continuations not.
   size_t positional_count() const { return positional_.size(); }
   // Positional argument `index`, counted from 0.
   std::optional<TSNode> positional(size_t index) const;

@@ -207,7 +207,7 @@ std::optional<std::string> read_sql_list(std::string_view source, TSNode node) {
     any = true;
   };
   for_each_child(node, [&](TSNode element) {
-    if (!ts_node_is_named(element) || is_trivia(element)) return true;
+    if (!is_value_node(element)) return true;
     const TSNode child = unparenthesized(element);
     if (is_string_literal(child)) {
       add_piece(child);

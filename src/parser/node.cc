@@ -62,7 +62,7 @@ std::optional<TSNode> first_named_child(TSNode n) {
 std::optional<TSNode> first_value_child(TSNode n) {
   std::optional<TSNode> out;
   for_each_child(n, [&](TSNode c) {
-    if (ts_node_is_named(c) && !is_trivia(c)) out = c;
+    if (is_value_node(c)) out = c;
     return !out;
   });
   return out;

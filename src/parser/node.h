@@ -29,17 +29,17 @@ std::string_view callee_text(std::string_view source, TSNode n);
 std::vector<TSNode> children(TSNode n);
 std::optional<TSNode> first_named_child(TSNode n);
 
-// A comment or a line continuation (backslash and line break): the grammar
-// lets both stand between any two tokens, and neither is part of a value, an
-// element or an argument.
-inline bool is_trivia(TSNode n) { return ts_node_is_extra(n); }
+// A value, element or argument: a named node that is not a comment or a line
+// continuation (backslash and line break), which the grammar lets stand
+// between any two tokens.
+inline bool is_value_node(TSNode n) { return ts_node_is_named(n) && !ts_node_is_extra(n); }
 
-// The first named child that is not trivia: what a bracket, argument list or
+// The first value node among the children: what a bracket, argument list or
 // statement holds first, if it holds anything.
 std::optional<TSNode> first_value_child(TSNode n);
 
 // The expression a value stands for: parentheses around it, at any depth and
-// with trivia inside, are looked through. A trailing comma makes a tuple,
+// with comments and line continuations inside, are looked through. A trailing comma makes a tuple,
 // which stays a tuple.
 TSNode unparenthesized(TSNode n);
 std::optional<TSNode> unparenthesized(std::optional<TSNode> n);

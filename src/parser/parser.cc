@@ -278,10 +278,10 @@ class CpuAlarm {
     armable_ = handler_installed && timer_create(CLOCK_THREAD_CPUTIME_ID, &event, &timer_) == 0;
   }
   bool set(uint64_t micros) {
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(micros / 1'000'000);
-    spec.it_value.tv_nsec = static_cast<long>(micros % 1'000'000) * 1000;
-    return timer_settime(timer_, 0, &spec, nullptr) == 0;
+    itimerspec expiry{};
+    expiry.it_value.tv_sec = static_cast<time_t>(micros / 1'000'000);
+    expiry.it_value.tv_nsec = static_cast<long>(micros % 1'000'000) * 1000;
+    return timer_settime(timer_, 0, &expiry, nullptr) == 0;
   }
 
   timer_t timer_{};
