@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian machine lacks to build tarn: system packages and
-# the tree-sitter runtime and Python grammar, fetched from npm, verified against
-# their published integrity checksums and compiled into static libraries kept
+# Installs what a fresh Debian machine lacks to build tarn: system packages, the
+# tree-sitter runtime and Python grammar, fetched from npm and verified against
+# their published integrity checksums, and libgit2 of the 1.9 series, built
+# from Debian 13's source package; all compiled into static libraries kept
 # outside the source tree. A second run changes nothing, so builds that use them
 # stay up to date. Any failure prints why and ends with status 2, leaving no
 # temporary directory behind.
@@ -10,7 +11,8 @@ source "$(dirname "$0")/steps.sh"
 
 DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
 PACKAGES=(build-essential cmake ninja-build git pkg-config openssl clang libclang-rt-14-dev
-          libgtest-dev libgmock-dev libgit2-dev libtomlplusplus-dev nlohmann-json3-dev nodejs npm)
+          libgtest-dev libgmock-dev libtomlplusplus-dev nlohmann-json3-dev nodejs npm
+          debian-archive-keyring dpkg-dev xz-utils libhttp-parser-dev libpcre2-dev zlib1g-dev)
 
 # Temporary directories and files, removed however the script ends.
 scratch=()
@@ -106,4 +108,71 @@ fi
 if [[ ! -f "$LIB/libtree-sitter-python.a" ]]; then
   # Generated code: its warnings are not ours to fix.
   build_library "$LIB/libtree-sitter-python.a" -w -I"$PY/src" -- "$PY/src/parser.c" "$PY/src/scanner.c"
+fi
+
+# libgit2 1.9. A machine whose own libgit2 is of that series is used as it
+# is. Otherwise Debian 13's source package is fetched through a sources list
+# of our own, given to apt as options (the machine's apt configuration is
+# left as it is), on the Debian mirrors the machine already uses. apt checks
+# every file against the archive's signed index and dpkg-source against the
+# .dsc while it applies Debian's patches; the upstream tarball must also
+# match the checksum pinned here. The Debian revision is left open so that
+# security updates come along.
+LIBGIT2_UPSTREAM=1.9.0
+LIBGIT2_ORIG_SHA256=08f1f9137c4804ac4be4748f7141f8a6a9b7a12c942ac2fd4db5a28f8b65caa2
+GIT2="$DEPS_DIR/libgit2-$LIBGIT2_UPSTREAM"
+system_libgit2_fits() {
+  pkg-config --atleast-version=1.9 libgit2 2>/dev/null && ! pkg-config --atleast-version=1.10 libgit2
+}
+if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
+  new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; work=$REPLY
+  # The machine's Debian mirrors: the one of its release, and its security mirror.
+  main_site="" security_site=""
+  while IFS='|' read -r site release; do
+    case $release in
+      *-security) security_site=${security_site:-$site} ;;
+      *-*) ;;
+      *) main_site=${main_site:-$site} ;;
+    esac
+  done < <(apt-get indextargets --format '$(SITE)|$(RELEASE)' 'Created-By: Packages' 2>/dev/null)
+  [[ -n "$main_site" ]] || fail "apt names no Debian mirror to fetch libgit2's source from"
+  keyring=/usr/share/keyrings/debian-archive-keyring.gpg
+  {
+    echo "deb-src [signed-by=$keyring] $main_site trixie main"
+    [[ -z "$security_site" ]] || echo "deb-src [signed-by=$keyring] $security_site trixie-security main"
+  } >"$work/sources.list"
+  mkdir -p "$work/parts" "$work/lists/partial" "$work/cache/archives/partial" "$work/src"
+  apt_options=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
+               -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
+               -o "APT::Sandbox::User=$(id -un)" -o "Debug::NoLocking=1")
+  quietly "reading Debian 13's source index" apt-get "${apt_options[@]}" update
+  quietly "fetching libgit2's Debian source" \
+    env -C "$work/src" apt-get "${apt_options[@]}" source --download-only "libgit2"
+  dsc=("$work/src/libgit2_$LIBGIT2_UPSTREAM"+ds-*.dsc)
+  [[ -f "${dsc[0]}" ]] || fail "Debian 13 no longer offers libgit2 $LIBGIT2_UPSTREAM: $(ls "$work/src")"
+  orig="$work/src/libgit2_$LIBGIT2_UPSTREAM+ds.orig.tar.xz"
+  [[ -f "$orig" ]] || fail "libgit2's source package holds no $(basename "$orig")"
+  actual=$(sha256sum "$orig" | cut -d' ' -f1)
+  if [[ "$actual" != "$LIBGIT2_ORIG_SHA256" ]]; then
+    fail "checksum mismatch for $(basename "$orig")
+  expected $LIBGIT2_ORIG_SHA256
+  actual   $actual"
+  fi
+  quietly "unpacking libgit2's source and applying Debian's patches" \
+    dpkg-source -x "${dsc[0]}" "$work/libgit2"
+  # Only what reading a local repository takes: no network transports, no
+  # command-line tool, no tests.
+  quietly "configuring libgit2" cmake -S "$work/libgit2" -B "$work/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$work/install" -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DBUILD_SHARED_LIBS=OFF \
+    -DUSE_HTTPS=OFF -DUSE_SSH=OFF -DUSE_NTLMCLIENT=OFF -DUSE_GSSAPI=OFF -DBUILD_TESTS=OFF -DBUILD_CLI=OFF \
+    -DBUILD_EXAMPLES=OFF -DUSE_HTTP_PARSER=http-parser -DREGEX_BACKEND=pcre2
+  quietly "building libgit2" cmake --build "$work/build"
+  quietly "installing libgit2" cmake --install "$work/build"
+  new_scratch "$DEPS_DIR/.unpack.XXXXXX"; staged=$REPLY/libgit2
+  mkdir "$staged"
+  # Its CMake and pkg-config files name the temporary prefix; tarn needs neither.
+  rm -rf "$work/install/lib/cmake" "$work/install/lib/pkgconfig"
+  mv "$work/install/include" "$work/install/lib" "$staged/"
+  touch "$staged/.built"
+  rm -rf "$GIT2"; mv -T "$staged" "$GIT2"
 fi

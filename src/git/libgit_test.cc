@@ -1,5 +1,6 @@
 #include "git/libgit.h"
 
+#include <git2/sys/errors.h>
 #include <gtest/gtest.h>
 
 namespace tarn {

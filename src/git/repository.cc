@@ -14,71 +14,15 @@
 
 namespace tarn {
 
-namespace {
-
-// Older libgit2 releases (the 1.5 series among them) say "from" where the
-// releases this program follows say "at"; the report reads the same on both.
-std::string discover_failure(int code) {
-  std::string text = git_error_text(code);
-  constexpr std::string_view kOld = "could not find repository from '";
-  if (text.starts_with(kOld)) text.replace(0, kOld.size(), "could not find repository at '");
-  return "Failed to find git repository: " + text;
-}
-
-// The first of the work tree and the git directory that the current user
-// does not own, without its trailing "/"; nothing when both are owned.
-std::optional<std::string> unowned_path(git_repository* repo) {
-  for (const char* path : {git_repository_workdir(repo), git_repository_path(repo)}) {
-    struct stat st {};
-    if (path == nullptr || stat(path, &st) != 0 || st.st_uid == geteuid()) continue;
-    std::string out(path);
-    while (out.size() > 1 && out.back() == '/') out.pop_back();
-    return out;
-  }
-  return std::nullopt;
-}
-
-// libgit2 1.5 refuses a repository owned by another user with the text of an
-// unrelated configuration lookup; later releases name the ownership itself.
-// When the repository opens with the ownership check off, ownership was the
-// cause, and the report names it as the later releases do, on every release.
-std::optional<std::string> ownership_failure(const char* gitdir) {
-  int enabled = 0;
-  if (git_libgit2_opts(GIT_OPT_GET_OWNER_VALIDATION, &enabled) != 0 || enabled == 0) return std::nullopt;
-  git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 0);
-  git_repository* raw = nullptr;
-  const int rc = git_repository_open(&raw, gitdir);
-  git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 1);
-  const GitRepo repo(raw);
-  if (rc != 0) return std::nullopt;
-  const std::optional<std::string> path = unowned_path(repo.get());
-  if (!path) return std::nullopt;
-  git_error_set_str(GIT_ERROR_CONFIG, ("repository path '" + *path + "' is not owned by current user").c_str());
-  return git_error_text(GIT_EOWNER);
-}
-
-}  // namespace
-
 Result<GitRepo> open_repository() {
   ensure_libgit2();
   git_buf dir = GIT_BUF_INIT;
   int rc = git_repository_discover(&dir, ".", /*across_fs=*/1, /*ceiling_dirs=*/nullptr);
-  if (rc != 0) {
-    git_buf_dispose(&dir);
-    return Error::git(discover_failure(rc));
-  }
   git_repository* raw = nullptr;
-  rc = git_repository_open(&raw, dir.ptr);
+  if (rc == 0) rc = git_repository_open(&raw, dir.ptr);
   GitRepo repo(raw);
-  std::string failure;
-  if (rc != 0) {
-    failure = git_error_text(rc);
-    if (rc != GIT_EOWNER) {
-      if (auto owner = ownership_failure(dir.ptr)) failure = std::move(*owner);
-    }
-  }
   git_buf_dispose(&dir);
-  if (rc != 0) return Error::git("Failed to find git repository: " + failure);
+  if (rc != 0) return Error::git(git_failure("Failed to find git repository: ", rc));
   return repo;
 }
 

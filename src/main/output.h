@@ -8,9 +8,12 @@
 
 namespace tarn {
 
-// Ignores SIGPIPE so a closed pipe surfaces as a write error; call once at start.
+// Ignores SIGPIPE so a closed pipe surfaces as a write error, and hands
+// standard output to the blocks write_stdout keeps; call once at start.
 void install_output_handling();
 
+// Each call is a whole part of the report (a batch of findings, a summary):
+// the report reaches the stream only at such a boundary.
 void write_stdout(std::string_view text);
 void write_stderr(std::string_view text);
 

@@ -6,7 +6,8 @@
 #                    scratch dir (migrations that many cases share are kept once)
 #   setup.sh         optional: run in the scratch dir before the command (e.g. git history);
 #                    it runs with a fixed git identity and dates, and HOME outside the scratch dir;
-#                    exit status 77 skips the case (for what the current user cannot set up)
+#                    exit status 77 skips the case (for what the current user cannot set up), its
+#                    last line of output saying why
 #   env              optional: extra VAR=value lines for the environment
 #   cwd              optional: a directory below the scratch dir to run the command in
 #   runas            optional: "nobody" runs the command as uid/gid 65534 when the harness is root,
@@ -17,8 +18,7 @@
 #                    setup.sh is given too
 #   expected_stdout, expected_stderr, expected_status
 # The scratch dir's path is written @TMP@ in the expected texts.
-# Under the sanitizers ASAN_OPTIONS and UBSAN_OPTIONS pass through, and LeakSanitizer leaves
-# alone what tests/lsan.supp names (blocks libgit2 itself leaks on some error paths).
+# Under the sanitizers ASAN_OPTIONS, UBSAN_OPTIONS and LSAN_OPTIONS pass through.
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 # Exit status: 0 when every case passed or was skipped, 77 when every case was skipped
 # (CTest runs one case per test and reports that as skipped), 1 otherwise.
@@ -27,10 +27,7 @@ shopt -s nullglob
 tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
 failed=0; count=0; skipped=0
 sanitizer_env=()
-for var in ASAN_OPTIONS UBSAN_OPTIONS; do [[ -n "${!var:-}" ]] && sanitizer_env+=("$var=${!var}"); done
-# The slow unwinder shows libgit2's frames even below libraries built without frame pointers.
-lsan_supp="$(cd "$(dirname "$0")/.." && pwd)/lsan.supp"
-sanitizer_env+=("LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$lsan_supp:print_suppressions=0:fast_unwind_on_malloc=0")
+for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do [[ -n "${!var:-}" ]] && sanitizer_env+=("$var=${!var}"); done
 names=("$@")
 if ((${#names[@]} == 0)); then
   for d in "$cases"/*/; do names+=("$(basename "$d")"); done
@@ -62,7 +59,8 @@ for name in "${names[@]}"; do
       bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1
     setup_status=$?
     if ((setup_status == 77)); then
-      echo "skip $name"; skipped=$((skipped + 1)); rm -rf "$base"; continue
+      # The set-up's last words say why.
+      echo "skip $name: $(tail -n 1 "$base/setup.log")"; skipped=$((skipped + 1)); rm -rf "$base"; continue
     elif ((setup_status != 0)); then
       echo "FAIL $name: setup.sh failed"; cat "$base/setup.log"; failed=$((failed + 1)); rm -rf "$base"; continue
     fi

@@ -1,4 +1,4 @@
 # The repository belongs to root; the command runs as nobody.
-[ "$(id -u)" = 0 ] || exit 77
+[ "$(id -u)" = 0 ] || { echo "needs root to make a repository another user reads"; exit 77; }
 git init -q -b main
 git commit -q --allow-empty -m initial

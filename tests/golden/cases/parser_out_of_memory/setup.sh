@@ -2,7 +2,7 @@
 # allowed: tree-sitter's allocation fails inside C code, and the run must end
 # as any fatal error does, not abort. AddressSanitizer reserves more address
 # space than the limit leaves, so its build skips the case.
-if grep -q __asan_init "$TARN"; then exit 77; fi
+if grep -q __asan_init "$TARN"; then echo "AddressSanitizer needs more address space than the limit leaves"; exit 77; fi
 mkdir -p app/migrations
 {
   printf 'from django.db import migrations\n\n\nclass Migration(migrations.Migration):\n    operations = [\n'
