@@ -83,22 +83,25 @@ class AlembicWalker {
   AlembicWalker(std::string_view source, TSNode upgrade_body, std::vector<Operation>& out)
       : source_(source), out_(out), context_(source, upgrade_body) {}
 
-  void walk(TSNode node, bool in_autocommit, bool unconditional) {
+  void walk(TSNode node, CallPlace place) {
     if (is_nested_definition(node)) return;
     if (node_is(node, "call")) {
       // Calls inside the arguments are not statements of the migration.
-      for (Operation& op : decode_alembic_op_call(source_, node, in_autocommit, unconditional))
-        out_.push_back(std::move(op));
+      for (Operation& op : decode_alembic_op_call(source_, node, place)) out_.push_back(std::move(op));
       return;
     }
     if (node_is(node, "with_statement")) {
-      const bool autocommit = in_autocommit || is_autocommit_with(node);
-      if (auto body = field(node, "body")) walk(*body, autocommit, unconditional);
+      place.in_autocommit = place.in_autocommit || is_autocommit_with(node);
+      if (auto body = field(node, "body")) walk(*body, place);
       return;
     }
-    const bool child_unconditional = unconditional && !is_branching_statement(node_type(node));
+    const std::string_view type = node_type(node);
+    place.unconditional = place.unconditional && !is_branching_statement(type);
+    // `(a())` and `(a(), b())` are the statements `a()` and `a(), b()`.
+    place.statement =
+        type == "expression_statement" || (place.statement && (type == "parenthesized_expression" || type == "tuple"));
     for_each_child(node, [&](TSNode c) {
-      if (ts_node_is_named(c)) walk(c, in_autocommit, child_unconditional);
+      if (ts_node_is_named(c)) walk(c, place);
       return true;
     });
   }
@@ -145,7 +148,7 @@ std::vector<Operation> alembic_operations(const ParsedSource& parsed) {
   std::vector<Operation> out;
   auto upgrade = find_upgrade_function(parsed);
   if (!upgrade) return out;
-  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed.source, *body, out).walk(*body, false, true);
+  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed.source, *body, out).walk(*body, CallPlace{});
   return out;
 }
 
