@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ast/branching.h"
 #include "ast/scope.h"
@@ -78,27 +79,58 @@ class ContextVariablesBefore {
   ContextVariables vars_;
 };
 
+// The expressions of a with statement's items as Python 3.10+ reads them.
+// The grammar gives `with (a(),):` as one item holding a tuple, where Python
+// sees the item a() in parentheses; and it gives `with (*a, b()):` as two
+// items, where Python sees one tuple, as a starred or an unparenthesised
+// assignment expression can be no item of its own.
+std::vector<TSNode> with_item_expressions(TSNode clause) {
+  std::vector<TSNode> items;
+  const auto add = [&](TSNode c) {
+    if (is_value_node(c)) items.push_back(c);
+    return true;
+  };
+  for_each_child(clause, [&](TSNode item) {
+    if (!is_value_node(item)) return true;
+    if (!node_is(item, "with_item")) return add(item);
+    if (auto expr = first_value_child(item)) items.push_back(*expr);
+    return true;
+  });
+  if (items.size() == 1 && node_is(items.front(), "tuple")) {
+    const TSNode tuple = items.front();
+    items.clear();
+    for_each_child(tuple, add);
+  }
+  for (TSNode item : items) {
+    if (node_is(item, "list_splat") || node_is(item, "named_expression")) return {};
+  }
+  return items;
+}
+
 class AlembicWalker {
  public:
   AlembicWalker(std::string_view source, TSNode upgrade_body, std::vector<Operation>& out)
       : source_(source), out_(out), context_(source, upgrade_body) {}
 
-  void walk(TSNode node, bool in_autocommit, bool unconditional) {
+  void walk(TSNode node, CallPlace place) {
     if (is_nested_definition(node)) return;
     if (node_is(node, "call")) {
       // Calls inside the arguments are not statements of the migration.
-      for (Operation& op : decode_alembic_op_call(source_, node, in_autocommit, unconditional))
-        out_.push_back(std::move(op));
+      for (Operation& op : decode_alembic_op_call(source_, node, place)) out_.push_back(std::move(op));
       return;
     }
     if (node_is(node, "with_statement")) {
-      const bool autocommit = in_autocommit || is_autocommit_with(node);
-      if (auto body = field(node, "body")) walk(*body, autocommit, unconditional);
+      place.in_autocommit = place.in_autocommit || is_autocommit_with(node);
+      if (auto body = field(node, "body")) walk(*body, place);
       return;
     }
-    const bool child_unconditional = unconditional && !is_branching_statement(node_type(node));
+    const std::string_view type = node_type(node);
+    place.unconditional = place.unconditional && !is_branching_statement(type);
+    // `(a())` and `(a(), b())` are the statements `a()` and `a(), b()`.
+    place.statement =
+        type == "expression_statement" || (place.statement && (type == "parenthesized_expression" || type == "tuple"));
     for_each_child(node, [&](TSNode c) {
-      if (ts_node_is_named(c)) walk(c, in_autocommit, child_unconditional);
+      if (ts_node_is_named(c)) walk(c, place);
       return true;
     });
   }
@@ -114,24 +146,17 @@ class AlembicWalker {
 
     static constexpr std::string_view kDirect = "op.get_context().autocommit_block";
     static constexpr std::string_view kMethod = ".autocommit_block";
-    bool found = false;
-    for_each_child(*clause, [&](TSNode item) {
-      if (!is_value_node(item)) return true;
-      std::optional<TSNode> expr = item;
-      if (node_is(item, "with_item")) expr = first_value_child(item);
-      if (!expr) return true;
-      const std::string_view text = callee_text(source_, unparenthesized(*expr));
-      if (text == kDirect) {
-        found = true;
-      } else if (text.size() > 16 && text.ends_with(kMethod)) {
+    for (TSNode expr : with_item_expressions(*clause)) {
+      const std::string_view text = callee_text(source_, unparenthesized(expr));
+      if (text == kDirect) return true;
+      if (text.size() > 16 && text.ends_with(kMethod)) {
         // `ctx.autocommit_block()` where ctx = op.get_context() earlier in upgrade.
         const ContextVariables& vars = context_.at(with_stmt);
         auto it = vars.find(std::string(text.substr(0, text.size() - kMethod.size())));
-        found = it != vars.end() && it->second;
+        if (it != vars.end() && it->second) return true;
       }
-      return !found;
-    });
-    return found;
+    }
+    return false;
   }
 
   std::string_view source_;
@@ -145,7 +170,7 @@ std::vector<Operation> alembic_operations(const ParsedSource& parsed) {
   std::vector<Operation> out;
   auto upgrade = find_upgrade_function(parsed);
   if (!upgrade) return out;
-  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed.source, *body, out).walk(*body, false, true);
+  if (auto body = field(*upgrade, "body")) AlembicWalker(parsed.source, *body, out).walk(*body, CallPlace{});
   return out;
 }
 

@@ -64,13 +64,11 @@ bool is_call_to(std::string_view source, TSNode node, std::initializer_list<std:
   return false;
 }
 
-std::vector<Operation> build_create_table_op(const CallArguments& args, const CallSite& site, TSNode call,
-                                             bool unconditional, const std::string& table) {
+std::vector<Operation> build_create_table_op(const CallArguments& args, const CallSite& site, const CallPlace& place,
+                                             const std::string& table) {
   // The table counts as new only when the call certainly runs and cannot
   // silently skip an existing table.
-  bool certain = unconditional;
-  const TSNode parent = ts_node_parent(call);
-  certain = certain && !ts_node_is_null(parent) && node_is(parent, "expression_statement");
+  bool certain = place.unconditional && place.statement;
   if (auto ine = args.keyword("if_not_exists")) {
     const std::string_view text = trimmed_text(args.source(), *ine);
     certain = certain && (text == "None" || text == "False");
@@ -186,8 +184,7 @@ std::optional<Method> lookup_method(std::string_view name) {
 
 }  // namespace
 
-std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode call, bool in_autocommit,
-                                              bool unconditional) {
+std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode call, const CallPlace& place) {
   const std::string_view text = callee_text(source, call);
   if (!text.starts_with("op.")) return {};
   auto method = lookup_method(text.substr(3));
@@ -196,7 +193,7 @@ std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode ca
   if (!arguments) return {};
 
   const CallArguments args(source, *arguments);
-  const CallSite site{node_span(call), in_autocommit};
+  const CallSite site{node_span(call), place.in_autocommit};
   const auto schema_ref = [&](const std::string& table) { return table_ref_with_schema(args, table, "schema", false); };
 
   switch (*method) {
@@ -209,7 +206,7 @@ std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode ca
     case Method::CreateTable: {
       auto table = name_arg(args, 0, "table_name");
       if (!table) return {};
-      return build_create_table_op(args, site, call, unconditional, *table);
+      return build_create_table_op(args, site, place, *table);
     }
     case Method::DropTable: {
       auto table = name_arg(args, 0, "table_name");

@@ -100,7 +100,7 @@ bool is_non_plain_unique(std::string_view source, TSNode constraint) {
     if (key == "include" || key == "opclasses") {
       if (!is_none_or_empty_collection(source, value)) return true;
     } else if (key == "condition") {
-      if (!is_one_of(trimmed_text(source, value), {"Q()", "None", "models.Q()"})) return true;
+      if (!is_none_or_empty_call(source, value, {"Q", "models.Q"})) return true;
     }
   }
   return false;

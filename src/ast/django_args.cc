@@ -90,19 +90,24 @@ Together read_together_args(const CallArguments& args, std::string_view keyword)
   return out;
 }
 
-}  // namespace
-
 bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words) {
   return std::find(words.begin(), words.end(), text) != words.end();
 }
 
-bool is_none_or_empty_collection(std::string_view source, TSNode value) {
+}  // namespace
+
+bool is_none_or_empty_call(std::string_view source, TSNode value, std::initializer_list<std::string_view> callees) {
   const TSNode node = unparenthesized(value);
   if (node_is(node, "none")) return true;
-  if (node_is(node, "list") || node_is(node, "tuple")) return !has_content(node);
-  if (callee_text(source, node) != "set") return false;
+  if (!is_one_of(callee_text(source, node), callees)) return false;
   const auto args = field(node, "arguments");
   return args && node_is(*args, "argument_list") && !has_content(*args);
+}
+
+bool is_none_or_empty_collection(std::string_view source, TSNode value) {
+  const TSNode node = unparenthesized(value);
+  if (node_is(node, "list") || node_is(node, "tuple")) return !has_content(node);
+  return is_none_or_empty_call(source, node, {"set"});
 }
 
 bool DjangoContext::admit_bound_value(TSNode value) {

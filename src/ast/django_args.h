@@ -52,9 +52,10 @@ struct DjangoContext {
   bool admit_bound_value(TSNode value);
 };
 
-bool is_one_of(std::string_view text, std::initializer_list<std::string_view> words);
-// None, or an empty list, tuple or set() however it is spaced, commented or
-// continued over lines.
+// None, or a call of one of `callees` with nothing between its parentheses
+// however they are spaced, commented or continued over lines.
+bool is_none_or_empty_call(std::string_view source, TSNode value, std::initializer_list<std::string_view> callees);
+// None, or an empty list, tuple or set() written as freely.
 bool is_none_or_empty_collection(std::string_view source, TSNode value);
 
 // --- basic readers ---
