@@ -99,8 +99,9 @@ TEST(TomlParse, RefusesWhatIsNotTomlOneZero) {
       // comments and control characters
       "# \x01", "# \x7F", "a = 1 # \x1B", "a = \"\x7F\"", "a = 'x\x1Fy'", "a = \"\"\"\x08\"\"\"", "a = '''\r'''",
       // strings
-      "a = \"x", "a = \"x\ny\"", "a = 'x\ny'", "a = \"\"\"x\"\"\"\"\"\"", "a = '''x''''''", "a = \"\\e\"", "a = \"\\x41\"",
-      "a = \"\\uD800\"", "a = \"\\U00110000\"", "a = \"\\u12\"", "a = \"\\ \"", "a = \"\"\"\\ x\n\"\"\"",
+      "a = \"x", "a = \"x\ny\"", "a = 'x\ny'", "a = \"\"\"x\"\"\"\"\"\"", "a = '''x''''''", "a = \"\\e\"",
+      "a = \"\\x41\"", "a = \"\\uD800\"", "a = \"\\U00110000\"", "a = \"\\u12\"", "a = \"\\ \"",
+      "a = \"\"\"\\ x\n\"\"\"",
       // integers and floats
       "a = 9223372036854775808", "a = -9223372036854775809", "a = 0x8000000000000000", "a = 01", "a = -01",
       "a = 1__0", "a = 1_", "a = _1", "a = +0x1", "a = 0X1", "a = 0x", "a = 0b2", "a = 1.", "a = .5", "a = 1e",
@@ -195,7 +196,7 @@ uint64_t parse_work(const std::string& text) {
 // a bounded number of steps.
 TEST(TomlParse, WorkGrowsLinearlyWithTheText) {
   for (const auto& shape : kShapes) {
-    const std::string small = shape.make(16000), large = shape.make(128000);
+    const std::string small = shape.make(4000), large = shape.make(32000);
     const double per_byte_small = static_cast<double>(parse_work(small)) / static_cast<double>(small.size());
     const double per_byte_large = static_cast<double>(parse_work(large)) / static_cast<double>(large.size());
     EXPECT_LE(per_byte_large, 1.125 * per_byte_small) << shape.name;

@@ -185,10 +185,11 @@ def value(rng, depth, keys):
 
 def line(rng, keys):
     r = rng.random()
+    after = ws(rng) + rng.choice(["", "", "# after ]"])
     if r < 0.15:
-        return ws(rng) + "[" + ws(rng) + dotted_key(rng, keys, 3) + ws(rng) + "]" + ws(rng)
+        return ws(rng) + "[" + ws(rng) + dotted_key(rng, keys, 3) + ws(rng) + "]" + after
     if r < 0.25:
-        return ws(rng) + "[[" + ws(rng) + dotted_key(rng, keys, 3) + ws(rng) + "]]" + ws(rng)
+        return ws(rng) + "[[" + ws(rng) + dotted_key(rng, keys, 3) + ws(rng) + "]]" + after
     if r < 0.3:
         return ws(rng) + rng.choice(["", "# a comment", "#", "# é \t [x]"])
     return ws(rng) + dotted_key(rng, keys, 3) + ws(rng) + "=" + ws(rng) + value(rng, 0, keys) + ws(rng) + \
@@ -221,9 +222,9 @@ def token(rng):
     return "x = " + text + rng.choice(["", "\n", " # c\n", ",", "]"])
 
 
-STRING_NOISE = ["\\", "\\u", "\\U", "\\x41", "\\e", "\\ ", "\\\n", "\\\r\n", "\x00", "\x01", "\x08", "\x1f", "\x7f",
-                "\r", "\n", "\r\n", '"', "'", '"""', "'''", "\\uD800", "\\U00110000", "\\u12", "\\UFFFFFFFF", "\t",
-                "\u0085", "é", "\U000F0041"]
+STRING_NOISE = ["\\", "\\u", "\\U", "\\x41", "\\e", "\\e", "\\a", "\\v", "\\0", "\\/", "\\N", "\\ ", "\\\n",
+                "\\\r\n", "\x00", "\x01", "\x08", "\x1f", "\x7f", "\r", "\n", "\r\n", '"', "'", '"""', "'''",
+                "\\uD800", "\\U00110000", "\\u12", "\\UFFFFFFFF", "\t", "\u0085", "é", "\U000F0041"]
 
 
 def string_token(rng):
