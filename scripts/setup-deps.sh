@@ -11,7 +11,7 @@ source "$(dirname "$0")/steps.sh"
 
 DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
 PACKAGES=(build-essential cmake ninja-build git pkg-config openssl clang libclang-rt-14-dev
-          libgtest-dev libgmock-dev libtomlplusplus-dev nlohmann-json3-dev nodejs npm
+          libgtest-dev libgmock-dev nlohmann-json3-dev nodejs npm python3
           debian-archive-keyring dpkg-dev xz-utils libhttp-parser-dev libpcre2-dev zlib1g-dev)
 
 # Temporary directories and files, removed however the script ends.

@@ -29,7 +29,9 @@ Error Error::parse_failed(std::string path, std::string message) {
 Error Error::syntax_error(std::string path, uint64_t line, uint64_t column) {
   return with_numbers(ErrorKind::SyntaxError, std::move(path), line, column);
 }
-Error Error::config_parse(std::string path) { return make(ErrorKind::ConfigParse, std::move(path)); }
+Error Error::config_parse(std::string path, std::string source) {
+  return make(ErrorKind::ConfigParse, std::move(path), std::move(source));
+}
 Error Error::git(std::string message) { return make(ErrorKind::Git, {}, std::move(message)); }
 Error Error::invalid_git_ref(std::string reference) { return make(ErrorKind::InvalidGitRef, {}, std::move(reference)); }
 Error Error::cli_usage(std::string message) { return make(ErrorKind::CliUsage, {}, std::move(message)); }

@@ -28,7 +28,8 @@ struct Error {
   // SyntaxError, ConfigParse, InvalidPath).
   std::string path;
   // ParseFailed/Git/CliUsage message, InvalidGitRef reference, UnknownRule id,
-  // InvalidGlob pattern.
+  // InvalidGlob pattern, ConfigParse source (the TOML reader's error, never
+  // shown).
   std::string text;
   // InvalidGlob message.
   std::string detail;
@@ -43,7 +44,7 @@ struct Error {
   static Error file_too_large(std::string path, uint64_t size, uint64_t max);
   static Error parse_failed(std::string path, std::string message);
   static Error syntax_error(std::string path, uint64_t line, uint64_t column);
-  static Error config_parse(std::string path);
+  static Error config_parse(std::string path, std::string source = {});
   static Error git(std::string message);
   static Error invalid_git_ref(std::string reference);
   static Error cli_usage(std::string message);
