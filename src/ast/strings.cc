@@ -9,13 +9,6 @@ namespace {
 
 bool is_octal(char c) { return c >= '0' && c <= '7'; }
 
-int hex_value(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 char simple_escape(char c) {
   switch (c) {
     case '\\': return '\\';
@@ -50,11 +43,11 @@ void append_escape(std::string_view escape, std::string& out) {
         char32_t value = 0;
         bool hex = true;
         for (size_t k = 1; k <= digits && hex; ++k) {
-          const int d = hex_value(rest[k]);
+          const int d = hex_digit_value(rest[k]);
           hex = d >= 0;
           value = value * 16 + static_cast<char32_t>(d);
         }
-        if (hex && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF)) {
+        if (hex && is_unicode_scalar(value)) {
           append_utf8(out, value);
           return;
         }

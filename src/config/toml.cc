@@ -82,15 +82,7 @@ bool is_number_char(char c) { return is_bare_key_char(c) || c == '+' || c == '.'
 
 int digit_value(std::string_view text, size_t i, int base) {
   if (i >= text.size()) return -1;
-  const char c = text[i];
-  int value = 99;
-  if (is_digit(c)) {
-    value = c - '0';
-  } else if (c >= 'a' && c <= 'f') {
-    value = c - 'a' + 10;
-  } else if (c >= 'A' && c <= 'F') {
-    value = c - 'A' + 10;
-  }
+  const int value = hex_digit_value(text[i]);
   return value < base ? value : -1;
 }
 
@@ -616,7 +608,7 @@ bool Parser::escape(std::string& out, bool multi_line) {
     if (digit < 0) return fail("an escape without its hex digits");
     code_point = code_point * 16 + static_cast<uint32_t>(digit);
   }
-  if (code_point > 0x10FFFF || (code_point >= 0xD800 && code_point <= 0xDFFF)) {
+  if (!is_unicode_scalar(code_point)) {
     return fail("an escape of something other than a Unicode scalar value");
   }
   append_utf8(out, code_point);

@@ -172,4 +172,13 @@ std::string_view trim_unicode_end(std::string_view text) {
 
 std::string_view trim_unicode(std::string_view text) { return trim_unicode_end(trim_unicode_start(text)); }
 
+bool is_unicode_scalar(char32_t cp) { return cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF); }
+
+int hex_digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 }  // namespace tarn

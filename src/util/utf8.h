@@ -33,6 +33,12 @@ std::u32string utf8_code_points(std::string_view bytes);
 
 void append_utf8(std::string& out, char32_t cp);
 
+// A code point that UTF-8 may hold: at most U+10FFFF and not a surrogate.
+bool is_unicode_scalar(char32_t cp);
+
+// The value of an ASCII hexadecimal digit, or -1.
+int hex_digit_value(char c);
+
 // Unicode White_Space.
 bool is_unicode_space(char32_t cp);
 
