@@ -92,9 +92,14 @@ class AerichWalker {
     // node's own children; pushed in run order, then reversed in place.
     const size_t first = stack_.size();
     if (type == "call") {
-      const std::string_view f = callee_text(parsed_.source, node);
-      const bool executes = f == "execute_statement";
-      if (functions_.contains(f)) stack_.push_back(function_item(f, unconditional));
+      // Only a bare name calls execute_statement or a module function; the
+      // name is kept as a view into the map, which outlives the walk.
+      const auto callee = callee_name(parsed_.source, node, 1);
+      const bool executes = callee == "execute_statement";
+      if (callee) {
+        if (auto it = functions_.find(*callee); it != functions_.end())
+          stack_.push_back(function_item(it->first, unconditional));
+      }
       if (auto args = field(node, "arguments")) {
         size_t index = 0;
         for_each_child(*args, [&](TSNode child) {

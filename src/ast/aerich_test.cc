@@ -36,6 +36,22 @@ TEST(AerichAnalysis, WalkOrderAndConcatenation) {
   for (const auto& [text, ops] : cases) EXPECT_EQ(ops_of(text), ops) << text;
 }
 
+// execute_statement and module functions are known by the bare name Python
+// calls, however it is spelled.
+TEST(AerichAnalysis, CalleeSpellings) {
+  const std::string helper = "def helper():\n    return 'DROP TABLE b'\n";
+  const std::pair<std::string, Strings> cases[] = {
+      {"(execute_statement)(db, 'DROP TABLE a')", {"DeleteModel @a name=a"}},
+      {"(  # runs the text\n        execute_statement)(db, 'DROP TABLE a')", {"DeleteModel @a name=a"}},
+      {"(helper)()", {"DeleteModel @b name=b"}},
+      {"db.execute_statement(db, 'DROP TABLE a')", {}},
+      {"execute_statement()(db, 'DROP TABLE a')", {}},
+      {"self.helper()", {}},
+  };
+  for (const auto& [call, ops] : cases)
+    EXPECT_EQ(ops_of(helper + "async def upgrade(db):\n    await " + call + "\n"), ops) << call;
+}
+
 TEST(AerichAnalysis, InitialMigrationName) {
   const std::pair<const char*, bool> cases[] = {
       {"/abs/migrations/app/0_x_init.py", true},

@@ -28,7 +28,7 @@ void collect_context_variables(std::string_view source, TSNode node, bool top_le
       auto right = field(*assign, "right");
       // Any rebinding cancels an earlier one; only a top-level one sets it.
       vars[std::string(node_text(source, *left))] =
-          top_level && right && callee_text(source, unparenthesized(*right)) == "op.get_context";
+          top_level && right && callee_name(source, unparenthesized(*right)) == "op.get_context";
     }
   }
   for_each_child(node, [&](TSNode c) {
@@ -147,12 +147,13 @@ class AlembicWalker {
     static constexpr std::string_view kDirect = "op.get_context().autocommit_block";
     static constexpr std::string_view kMethod = ".autocommit_block";
     for (TSNode expr : with_item_expressions(*clause)) {
-      const std::string_view text = callee_text(source_, unparenthesized(expr));
-      if (text == kDirect) return true;
-      if (text.size() > 16 && text.ends_with(kMethod)) {
+      const auto name = callee_name(source_, unparenthesized(expr));
+      if (!name) continue;
+      if (*name == kDirect) return true;
+      if (name->size() > kMethod.size() && name->ends_with(kMethod)) {
         // `ctx.autocommit_block()` where ctx = op.get_context() earlier in upgrade.
         const ContextVariables& vars = context_.at(with_stmt);
-        auto it = vars.find(std::string(text.substr(0, text.size() - kMethod.size())));
+        auto it = vars.find(name->substr(0, name->size() - kMethod.size()));
         if (it != vars.end() && it->second) return true;
       }
     }

@@ -58,9 +58,10 @@ struct CallSite {
 };
 
 bool is_call_to(std::string_view source, TSNode node, std::initializer_list<std::string_view> names) {
-  const std::string_view text = callee_text(source, node);
+  const auto callee = callee_name(source, node);
+  if (!callee) return false;
   for (std::string_view n : names)
-    if (text == n) return true;
+    if (*callee == n) return true;
   return false;
 }
 
@@ -185,9 +186,11 @@ std::optional<Method> lookup_method(std::string_view name) {
 }  // namespace
 
 std::vector<Operation> decode_alembic_op_call(std::string_view source, TSNode call, const CallPlace& place) {
-  const std::string_view text = callee_text(source, call);
-  if (!text.starts_with("op.")) return {};
-  auto method = lookup_method(text.substr(3));
+  // "op." and a method name: a receiver spelled otherwise (a batch operation
+  // object, a module path) is not the migration's op.
+  const auto callee = callee_name(source, call, 2);
+  if (!callee || !callee->starts_with("op.")) return {};
+  auto method = lookup_method(std::string_view(*callee).substr(3));
   if (!method) return {};
   auto arguments = field(call, "arguments");
   if (!arguments) return {};

@@ -39,6 +39,45 @@ TEST(DecodeAlembicOpCall, Table) {
   for (const auto& [call, ops] : cases) EXPECT_EQ(ops_of("def upgrade():\n    " + call + "\n"), ops) << call;
 }
 
+// A call is known by the name Python calls, however it is spelled; other
+// names, even close ones, stay unknown.
+TEST(AlembicOperations, CalleeSpellings) {
+  const Strings index{"AddIndex @t model=t"};
+  const Strings concurrent_in_block{"AddIndexConcurrently @t model=t ctx"};
+  const Strings concurrent{"AddIndexConcurrently @t model=t"};
+  const std::string create = "create_index('ix', 't', ['a'])";
+  const std::string in_block = ":\n        op.create_index('ix', 't', ['a'], postgresql_concurrently=True)";
+  const std::pair<std::string, Strings> cases[] = {
+      {"op . " + create, index},
+      {"op.\\\n        " + create, index},
+      {"(op).create_index('ix', 't', ['a'])", index},
+      {"(op  # the module\n    ).create_index('ix', 't', ['a'])", index},
+      {"(op.create_index)('ix', 't', ['a'])", index},
+      {"op.add_column('t', sa . Column('g', sa.Integer(), nullable=False))", {"AddField @t model=t name=g {db_constraint}"}},
+      {"op.add_column('t', (sa).Column('g', sa.\\\n ForeignKey('u.id')))",
+       {"AddField @t model=t name=g {fk,fk_class,db_constraint,null}"}},
+      {"with op.get_context( ).autocommit_block()" + in_block, concurrent_in_block},
+      {"with op.get_context(  # no arguments\n    ).autocommit_block()" + in_block, concurrent_in_block},
+      {"with (op.get_context()) . autocommit_block()" + in_block, concurrent_in_block},
+      {"ctx = op.get_context()\n    with (ctx).autocommit_block()" + in_block, concurrent_in_block},
+      {"ctx = op . get_context()\n    with ctx.autocommit_block()" + in_block, concurrent_in_block},
+      // Not the same name.
+      {"op2." + create, {}},
+      {"getattr(op, 'create_index')('ix', 't', ['a'])", {}},
+      {"op.batch." + create, {}},
+      {"op[0]." + create, {}},
+      {"op.create_index()('ix', 't', ['a'])", {}},
+      {"op.add_column('t', sa.Column()('g', sa.Integer(), nullable=False))", {}},
+      {"with op.get_context(x).autocommit_block()" + in_block, concurrent},
+      {"with op.get_context(*[]).autocommit_block()" + in_block, concurrent},
+      {"with (op.get_context).autocommit_block()" + in_block, concurrent},
+      {"ctx = op.get_context()\n    with ctx.autocommit_block(x)" + in_block, concurrent_in_block},
+      {"ctx = op.get_context()\n    with ctx().autocommit_block()" + in_block, concurrent},
+      {"ctx = op.get_context()\n    with ctx.other.autocommit_block()" + in_block, concurrent},
+  };
+  for (const auto& [call, ops] : cases) EXPECT_EQ(ops_of("def upgrade():\n    " + call + "\n"), ops) << call;
+}
+
 TEST(AlembicOperations, ManyContextBlocksStayFast) {
   // Each with statement would otherwise rescan everything before it.
   std::string text = "def upgrade():\n    ctx = op.get_context()\n";

@@ -29,12 +29,11 @@ std::string_view without_trailing_semicolons(std::string_view text) {
 bool is_string_literal(TSNode node) { return string_node_kind(node).has_value(); }
 
 // Django's no-op reverse, however much of its module path is written.
-bool is_noop_marker(std::string_view attribute) {
-  for (const std::string_view marker : {"RunSQL.noop", "RunPython.noop"}) {
-    if (attribute == marker) return true;
-    if (attribute.ends_with(marker) && attribute[attribute.size() - marker.size() - 1] == '.') return true;
-  }
-  return false;
+bool is_noop_marker(std::string_view source, TSNode attribute) {
+  if (last_name(source, attribute) != "noop") return false;
+  const auto object = field(attribute, "object");
+  const auto owner = object ? last_name(source, *object) : std::nullopt;
+  return owner == "RunSQL" || owner == "RunPython";
 }
 
 bool has_content(TSNode list) { return first_value_child(list).has_value(); }
@@ -99,7 +98,8 @@ bool is_one_of(std::string_view text, std::initializer_list<std::string_view> wo
 bool is_none_or_empty_call(std::string_view source, TSNode value, std::initializer_list<std::string_view> callees) {
   const TSNode node = unparenthesized(value);
   if (node_is(node, "none")) return true;
-  if (!is_one_of(callee_text(source, node), callees)) return false;
+  const auto callee = callee_name(source, node);
+  if (!callee || !is_one_of(*callee, callees)) return false;
   const auto args = field(node, "arguments");
   return args && node_is(*args, "argument_list") && !has_content(*args);
 }
@@ -125,12 +125,14 @@ bool DjangoContext::admit_bound_value(TSNode value) {
 std::optional<std::string_view> callee_basename(std::string_view source, TSNode call) {
   const auto function = field(call, "function");
   if (!function) return std::nullopt;
-  return after_last_dot(node_text(source, *function));
+  // Anything but a name (a call, a subscript) keeps its whole text, which
+  // names no class.
+  return last_name(source, *function).value_or(node_text(source, *function));
 }
 
 bool is_provided_value(std::string_view source, TSNode value) {
   const std::string_view text = trimmed_text(source, value);
-  return text != "None" && after_last_dot(text) != "NOT_PROVIDED";
+  return text != "None" && last_name(source, value).value_or(after_last_dot(text)) != "NOT_PROVIDED";
 }
 
 std::optional<std::string> read_name_argument(const CallArguments& args, std::string_view keyword,
@@ -191,7 +193,7 @@ std::optional<std::string> read_sql_value(DjangoContext& ctx, TSNode value) {
   if (type == "string" || type == "concatenated_string") return python_string_value(ctx.source, node);
   if (type == "list" || type == "tuple") return read_sql_list(ctx.source, node);
   if (type == "attribute") {
-    if (is_noop_marker(node_text(ctx.source, node))) return std::string();
+    if (is_noop_marker(ctx.source, node)) return std::string();
     return std::nullopt;
   }
   if (type != "identifier") return std::nullopt;

@@ -59,6 +59,11 @@ TEST(ReadTogetherArgs, Entries) {
       // Emptiness is read from the tree, whatever the spacing, comments or parentheses.
       {"migrations.AlterUniqueTogether('m', ((None)))", {"AlterUniqueTogether model=m empty"}},
       {"migrations.AlterUniqueTogether('m', set([('a', 'b')]))", {"AlterUniqueTogether model=m entries"}},
+      // Only set() is an empty collection by name; frozenset() and dict literals count as entries.
+      {"migrations.AlterUniqueTogether('m', set())", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', (set)(  # nothing yet\n))", {"AlterUniqueTogether model=m empty"}},
+      {"migrations.AlterUniqueTogether('m', frozenset())", {"AlterUniqueTogether model=m entries"}},
+      {"migrations.AlterUniqueTogether('m', {})", {"AlterUniqueTogether model=m entries"}},
   });
 }
 

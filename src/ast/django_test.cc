@@ -29,5 +29,37 @@ TEST(DecodeDjangoOperation, ClassNamesAndFields) {
   });
 }
 
+// Operation, field and constraint classes are known by the name Python
+// calls, however it is spelled; other names stay unknown.
+TEST(DecodeDjangoOperation, CalleeSpellings) {
+  const std::string fk = "'a', 'f', models . ForeignKey('app.b', on_delete=models.CASCADE)";
+  const std::string unique = "UniqueConstraint(fields=['a'], name='u'";
+  expect_decoded({
+      {"migrations . AddIndex(model_name='m', index=x)", {"AddIndex model=m"}},
+      {"migrations.\\\n        AddIndex(model_name='m', index=x)", {"AddIndex model=m"}},
+      {"(migrations.AddIndex)(model_name='m', index=x)", {"AddIndex model=m"}},
+      {"(migrations).AddField(" + fk + ")", {"AddField model=a name=f {fk,fk_class,db_constraint}"}},
+      {"migrations.AddConstraint('m', models.  # comment\n        " + unique + "))", {"AddConstraint model=m Unique"}},
+      {"migrations.AddConstraint('m', models." + unique + ", condition=models . Q( )))",
+       {"AddConstraint model=m Unique"}},
+      {"migrations.AddConstraint('m', models." + unique + ", condition=(models).Q(  # none\n)))",
+       {"AddConstraint model=m Unique"}},
+      {"migrations.RunSQL('X', migrations . RunSQL . noop)", {"RunSQL sql=[X] reverse=[]"}},
+      {"migrations.AddField('a', 'f', models.IntegerField(default=models . NOT_PROVIDED))",
+       {"AddField model=a name=f {db_constraint}"}},
+      // Not the same name.
+      {"getattr(migrations, 'AddIndex')(model_name='m', index=x)", {"Other"}},
+      {"migrations.AddIndex()(model_name='m', index=x)", {"Other"}},
+      {"migrations.AddField('a', 'f', models.ForeignKey()('app.b'))", {"AddField model=a name=f {db_constraint}"}},
+      {"migrations.AddConstraint('m', models." + unique + ", condition=models.Q(a=1)))",
+       {"AddConstraint model=m Unique non_plain"}},
+      {"migrations.AddConstraint('m', models." + unique + ", condition=models.Q()()))",
+       {"AddConstraint model=m Unique non_plain"}},
+      {"migrations.AddConstraint('m', models." + unique + ", condition=other.Q()))",
+       {"AddConstraint model=m Unique non_plain"}},
+      {"migrations.RunSQL('X', migrations.RunSQL.noop())", {"RunSQL sql=[X]"}},
+  });
+}
+
 }  // namespace
 }  // namespace tarn

@@ -64,7 +64,7 @@ ReportPrinter::ReportPrinter(OutputFormat format, bool color, Sink sink)
 
 void ReportPrinter::add(const std::vector<Diagnostic>& batch) {
   if (batch.empty()) return;
-  std::string out;
+  std::string out = std::move(open_line_);
   for (const Diagnostic& d : batch) {
     switch (format_) {
       case OutputFormat::Default: append_default(out, d, color_); break;
@@ -74,15 +74,20 @@ void ReportPrinter::add(const std::vector<Diagnostic>& batch) {
     ++total_;
     errors_ += d.severity == Severity::Error;
   }
+  // A json finding ends with its closing brace; the comma or the end of the
+  // list that follows it on the same line comes with the next part.
+  const size_t line_end = out.rfind('\n') + 1;
+  open_line_.assign(out, line_end);
+  out.resize(line_end);
   sink_(out);
 }
 
 void ReportPrinter::finish() {
-  std::string out;
+  std::string out = std::move(open_line_);
   if (format_ == OutputFormat::Json) {
     append_json_end(out, total_, errors_);
   } else if (format_ == OutputFormat::Default && total_ > 0) {
-    out = summary_line(errors_, total_ - errors_, color_);
+    out += summary_line(errors_, total_ - errors_, color_);
   }
   sink_(out);
 }

@@ -17,7 +17,9 @@ void sort_diagnostics(std::vector<Diagnostic>& diagnostics);
 
 // Prints a report in parts: batches of findings already in report order, then
 // the end (the summary line, or the close of the json document). Batches are
-// written as they come, so memory does not grow with the report.
+// written as they come, so memory does not grow with the report. Every part
+// handed to the sink ends at a line end, so that a line of another stream
+// written between two parts never lands inside a line of the report.
 class ReportPrinter {
  public:
   using Sink = std::function<void(std::string_view)>;
@@ -32,6 +34,9 @@ class ReportPrinter {
   Sink sink_;
   size_t total_ = 0;
   size_t errors_ = 0;
+  // The text after the last line end written so far; it goes out with the
+  // next part.
+  std::string open_line_;
 };
 
 }  // namespace tarn

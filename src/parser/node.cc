@@ -31,10 +31,46 @@ std::optional<TSNode> field(TSNode n, const char* name) {
   return child;
 }
 
-std::string_view callee_text(std::string_view source, TSNode n) {
-  if (!node_is(n, "call")) return {};
-  const auto function = field(n, "function");
-  return function ? node_text(source, *function) : std::string_view{};
+std::optional<std::string> callee_name(std::string_view source, TSNode n, size_t max_names) {
+  if (!node_is(n, "call")) return std::nullopt;
+  auto node = field(n, "function");
+  // Pieces from the end of the chain to its start; walked in a loop, as a
+  // chain can be as long as the file.
+  std::vector<std::string_view> pieces;
+  size_t names = 0;
+  while (node) {
+    const TSNode part = unparenthesized(*node);
+    if (node_is(part, "identifier")) {
+      pieces.push_back(node_text(source, part));
+      std::string out;
+      for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) out += *it;
+      return out;
+    }
+    if (node_is(part, "attribute")) {
+      const auto attribute = field(part, "attribute");
+      if (!attribute || ++names >= max_names) return std::nullopt;
+      pieces.push_back(node_text(source, *attribute));
+      pieces.push_back(".");
+      node = field(part, "object");
+    } else if (node_is(part, "call")) {
+      const auto arguments = field(part, "arguments");
+      if (!arguments || !node_is(*arguments, "argument_list") || first_value_child(*arguments)) return std::nullopt;
+      pieces.push_back("()");
+      node = field(part, "function");
+    } else {
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string_view> last_name(std::string_view source, TSNode n) {
+  const TSNode node = unparenthesized(n);
+  if (node_is(node, "identifier")) return node_text(source, node);
+  if (!node_is(node, "attribute")) return std::nullopt;
+  const auto attribute = field(node, "attribute");
+  if (!attribute) return std::nullopt;
+  return node_text(source, *attribute);
 }
 
 std::vector<TSNode> children(TSNode n) {

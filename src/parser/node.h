@@ -4,7 +4,9 @@
 #include <tree_sitter/api.h>
 
 #include <cstring>
+#include <limits>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,8 +24,20 @@ std::string_view trimmed_text(std::string_view source, TSNode n);
 
 std::optional<TSNode> field(TSNode n, const char* name);
 
-// The source text of a call's function; empty when `n` is not a call.
-std::string_view callee_text(std::string_view source, TSNode n);
+// The name a call calls, as Python reads it: the names of its attribute chain
+// joined by ".", whatever blanks, comments, line continuations or parentheses
+// stand between them, with an argument list inside the chain written "()"
+// when it holds no argument. `op . create_index(...)`, `(op).create_index(...)`
+// and `op.\` + newline + `create_index(...)` all call "op.create_index".
+// Nothing when `n` is not a call, when the chain holds anything else (a
+// subscript, a call with arguments, a literal), or when it has more than
+// `max_names` names.
+std::optional<std::string> callee_name(std::string_view source, TSNode n,
+                                       size_t max_names = std::numeric_limits<size_t>::max());
+
+// The last name of a name or attribute chain, looked through parentheses:
+// "Q" for `models . Q`; nothing for any other expression.
+std::optional<std::string_view> last_name(std::string_view source, TSNode n);
 
 // All children (named and anonymous), in order, enumerated with a cursor.
 std::vector<TSNode> children(TSNode n);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +52,35 @@ TEST(ForEachChild, EveryChildInOrderWhateverTheListLengthAndNesting) {
     size_t visited = 0;
     for_each_child(list, [&](TSNode) { return ++visited < 3; });
     EXPECT_EQ(visited, std::min<size_t>(3, seen.size())) << elements;
+  }
+}
+
+TEST(CalleeName, TheNamePythonCalls) {
+  const struct {
+    std::string call;
+    size_t max_names;
+    std::optional<std::string> name;
+  } rows[] = {
+      {"f()", 1, "f"},
+      {"op . get_context( ).autocommit_block()", SIZE_MAX, "op.get_context().autocommit_block"},
+      {"((op)  # c\n .get_context(\n)) \\\n .x()", SIZE_MAX, "op.get_context().x"},
+      {"a.b.c()", 3, "a.b.c"},
+      {"a.b.c()", 2, std::nullopt},
+      {"(f)()", 1, "f"},
+      {"a.b()", 1, std::nullopt},
+      {"a(x).b()", SIZE_MAX, std::nullopt},
+      {"a(x for x in y).b()", SIZE_MAX, std::nullopt},
+      {"a[0].b()", SIZE_MAX, std::nullopt},
+      {"'s'.join()", SIZE_MAX, std::nullopt},
+      {"(a, b).c()", SIZE_MAX, std::nullopt},
+  };
+  for (const auto& row : rows) {
+    const std::string source = "x = " + row.call + "\n";
+    auto tree = parse_python(source, "t.py");
+    ASSERT_TRUE(tree.ok());
+    const TSNode call =
+        unparenthesized(*field(*first_named_child(*first_named_child(ts_tree_root_node(tree->get()))), "right"));
+    EXPECT_EQ(callee_name(source, call, row.max_names), row.name) << row.call;
   }
 }
 
