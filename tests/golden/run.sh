@@ -11,23 +11,26 @@
 #   env              optional: extra VAR=value lines for the environment
 #   cwd              optional: a directory below the scratch dir to run the command in
 #   runas            optional: "nobody" runs the command as uid/gid 65534 when the harness is root,
-#                    so permission cases mean the same for root and ordinary users
+#                    so permission cases mean the same for root and ordinary users; that user is
+#                    given a copy of the binary and reads nothing from the source or build tree
 #   run              optional: a bash script run in place of the binary, for cases that reach tarn
 #                    through another program (git running it as a hook); it runs where the command
 #                    would, with the same environment plus TARN, the binary's absolute path, which
 #                    setup.sh is given too
 #   expected_stdout, expected_stderr, expected_status
 # The scratch dir's path is written @TMP@ in the expected texts.
-# Under the sanitizers ASAN_OPTIONS, UBSAN_OPTIONS and LSAN_OPTIONS pass through.
+# setup.sh and the command run sealed from the caller's environment (tests/sealed.sh): none of
+# the caller's git variables or configuration reach them; the sanitizers' options pass through.
 # Usage: run.sh TARN_BINARY CASES_DIR [CASE_NAME...]   (UPDATE=1 rewrites the expectations)
 # Exit status: 0 when every case passed or was skipped, 77 when every case was skipped
 # (CTest runs one case per test and reports that as skipped), 1 otherwise.
 set -uo pipefail
 shopt -s nullglob
+# Scratch dirs readable by the user a runas case runs as, whatever the caller's umask.
+umask 022
+sealed="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/sealed.sh"
 tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
 failed=0; count=0; skipped=0
-sanitizer_env=()
-for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do [[ -n "${!var:-}" ]] && sanitizer_env+=("$var=${!var}"); done
 names=("$@")
 if ((${#names[@]} == 0)); then
   for d in "$cases"/*/; do names+=("$(basename "$d")"); done
@@ -52,8 +55,15 @@ for name in "${names[@]}"; do
   if [[ -f "$dir/env" ]]; then
     while IFS= read -r line; do [[ -n "$line" ]] && extra_env+=("$line"); done <"$dir/env"
   fi
+  prefix=(); case_tarn=$tarn
+  if [[ -f "$dir/runas" && "$(id -u)" == 0 ]]; then
+    prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    # The source and build trees may sit where only root enters (a clone under /root).
+    mkdir "$base/bin" && cp "$tarn" "$base/bin/tarn" && case_tarn="$base/bin/tarn"
+    chmod -R a+rX "$tmp"
+  fi
   if [[ -f "$dir/setup.sh" ]]; then
-    (cd "$tmp" && HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 TARN="$tarn" \
+    (cd "$tmp" && "$sealed" --home "$base/home" TARN="$case_tarn" \
       GIT_AUTHOR_NAME=golden GIT_AUTHOR_EMAIL=golden@example.com GIT_AUTHOR_DATE="2024-01-01T00:00:00Z" \
       GIT_COMMITTER_NAME=golden GIT_COMMITTER_EMAIL=golden@example.com GIT_COMMITTER_DATE="2024-01-01T00:00:00Z" \
       bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1
@@ -67,17 +77,14 @@ for name in "${names[@]}"; do
   fi
   run_dir="$tmp"
   [[ -f "$dir/cwd" ]] && run_dir="$tmp/$(cat "$dir/cwd")"
-  prefix=()
-  if [[ -f "$dir/runas" && "$(id -u)" == 0 ]]; then
-    prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
-  fi
   if [[ -f "$dir/run" ]]; then
-    args=(bash "$dir/run")
+    cp "$dir/run" "$base/run" && chmod 644 "$base/run"
+    args=(bash "$base/run")
   else
-    eval "args=(\"\$tarn\" $(cat "$dir/cmd" 2>/dev/null))"
+    eval "args=(\"\$case_tarn\" $(cat "$dir/cmd" 2>/dev/null))"
   fi
-  (cd "$run_dir" && env -i PATH="$PATH" HOME="$base/home" GIT_CONFIG_NOSYSTEM=1 NO_COLOR=1 TARN="$tarn" \
-     "${sanitizer_env[@]}" "${extra_env[@]}" "${prefix[@]}" "${args[@]}" >"$base/out" 2>"$base/err" </dev/null)
+  (cd "$run_dir" && "$sealed" --home "$base/home" TARN="$case_tarn" \
+     "${extra_env[@]}" "${prefix[@]}" "${args[@]}" >"$base/out" 2>"$base/err" </dev/null)
   status=$?
   sed "s#$tmp#@TMP@#g" "$base/out" >"$base/out2"
   sed "s#$tmp#@TMP@#g" "$base/err" >"$base/err2"
