@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian machine lacks to build tarn: system packages, the
-# tree-sitter runtime and Python grammar, fetched from npm and verified against
-# their published integrity checksums, and libgit2 of the 1.9 series, built
-# from Debian 13's source package; all compiled into static libraries kept
-# outside the source tree. A second run changes nothing, so builds that use them
-# stay up to date. Any failure prints why and ends with status 2, leaving no
-# temporary directory behind.
+# Installs what a fresh Debian 12 or 13 machine lacks to build tarn: Debian
+# packages (without recommended ones), the tree-sitter runtime and Python
+# grammar, fetched from the npm registry and verified against their published
+# integrity checksums, and libgit2 of the 1.9 series, built from Debian 13's
+# source package; all compiled into static libraries kept outside the source
+# tree, one build per pinned version. A second run changes nothing, so builds
+# that use them stay up to date. Any failure prints why and ends with status
+# 2, leaving no temporary directory behind.
+#
+# Usage: setup-deps.sh [--tests] [PACKAGE...]
+#   --tests     also what the tests take (lint.sh builds tarn alone)
+#   PACKAGE...  more Debian packages, installed alike (CI's sanitizer tool chain)
 # shellcheck source=scripts/steps.sh
 source "$(dirname "$0")/steps.sh"
 
-DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
-PACKAGES=(build-essential cmake ninja-build git pkg-config openssl clang libclang-rt-14-dev
-          libgtest-dev libgmock-dev nlohmann-json3-dev nodejs npm python3
-          debian-archive-keyring dpkg-dev xz-utils libhttp-parser-dev libpcre2-dev zlib1g-dev)
+# Names that Debian 12 and 13 both resolve. dpkg-dev, debian-archive-keyring
+# and xz-utils serve the libgit2 build; the libraries after them are linked
+# into tarn with it.
+PACKAGES=(build-essential cmake ninja-build pkg-config ca-certificates curl openssl
+          dpkg-dev debian-archive-keyring xz-utils libhttp-parser-dev libpcre2-dev zlib1g-dev)
+TEST_PACKAGES=(libgtest-dev libgmock-dev nlohmann-json3-dev python3 git)
+if [[ ${1:-} == --tests ]]; then
+  PACKAGES+=("${TEST_PACKAGES[@]}"); shift
+fi
+PACKAGES+=("$@")
 
 # Temporary directories and files, removed however the script ends.
 scratch=()
@@ -22,39 +33,67 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary directory"; scratch+=("$d"); REPLY=$d; }
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-# node and npm may come from outside Debian's packages; only install them when absent.
-if command -v npm >/dev/null 2>&1; then
-  missing=("${missing[@]/nodejs}"); missing=("${missing[@]/npm}")
-fi
-to_install=()
-for p in "${missing[@]}"; do [[ -n "$p" ]] && to_install+=("$p"); done
-if ((${#to_install[@]})); then
-  SUDO=""; [[ $(id -u) -ne 0 ]] && SUDO="sudo"
-  $SUDO apt-get update -qq || fail "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${to_install[@]}" \
-    || fail "could not install ${to_install[*]}"
-fi
+# Runs an `apt-get update` ($2...). It ends with status 0 even when it reached
+# no mirror, leaving only warnings, and the next apt command then fails with a
+# message that blames the machine's configuration: so its warnings count.
+apt_update() {
+  local what=$1 log problems; shift
+  if ! log=$("$@" 2>&1); then
+    printf '%s\n' "$log" >&2
+    fail "$what failed"
+  fi
+  problems=$(grep -E '^(W|E): ' <<<"$log" | grep -vE 'configured multiple times|Notice') || true
+  [[ -z "$problems" ]] && return 0
+  printf '%s\n' "$problems" >&2
+  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|connection timed out' <<<"$problems"; then
+    fail "$what: the Debian package mirror cannot be reached (no network, or no route to it)"
+  fi
+  fail "$what failed"
+}
 
+# Installs those of the given Debian packages that are missing, without
+# recommended packages (they would more than double the count), showing apt's
+# output only when it fails.
+install_packages() {
+  local missing=() p sudo=()
+  for p; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  local by_hand="apt-get install --no-install-recommends ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null 2>&1 || fail "these Debian packages are missing: ${missing[*]}
+installing them takes root: run this as root, or install sudo, or have an administrator run
+  $by_hand"
+    sudo=(sudo)
+  fi
+  echo "$script_name: installing ${missing[*]} (the first run takes a few minutes)" >&2
+  apt_update "reading Debian's package index" "${sudo[@]}" apt-get -q update
+  quietly "installing Debian packages (by hand, as root: $by_hand)" \
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -q -y install --no-install-recommends "${missing[@]}"
+}
+install_packages "${PACKAGES[@]}"
+
+TREE_SITTER_VERSION=0.22.4
+TREE_SITTER_PYTHON_VERSION=0.23.6
 # name version integrity
 NPM_PACKAGES=(
-  "tree-sitter 0.22.4 sha512-usbHZP9/oxNsUY65MQUsduGRqDHQOou1cagUSwjhoSYAmSahjQDAVsh9s+SlZkn8X8+O1FULRGwHu7AFP3kjzg=="
-  "tree-sitter-python 0.23.6 sha512-yIM9z0oxKIxT7bAtPOhgoVl6gTXlmlIhue7liFT4oBPF/lha7Ha4dQBS82Av6hMMRZoVnFJI8M6mL+SwWoLD3A=="
+  "tree-sitter $TREE_SITTER_VERSION sha512-usbHZP9/oxNsUY65MQUsduGRqDHQOou1cagUSwjhoSYAmSahjQDAVsh9s+SlZkn8X8+O1FULRGwHu7AFP3kjzg=="
+  "tree-sitter-python $TREE_SITTER_PYTHON_VERSION sha512-yIM9z0oxKIxT7bAtPOhgoVl6gTXlmlIhue7liFT4oBPF/lha7Ha4dQBS82Av6hMMRZoVnFJI8M6mL+SwWoLD3A=="
 )
+NPM_REGISTRY=https://registry.npmjs.org
 
-mkdir -p "$DEPS_DIR" || fail "cannot create $DEPS_DIR"
+mkdir -p "$DEPS_DIR/lib" || fail "cannot create $DEPS_DIR"
 for entry in "${NPM_PACKAGES[@]}"; do
   read -r name version integrity <<<"$entry"
   dest="$DEPS_DIR/$name-$version"
   [[ -f "$dest/.verified" ]] && continue
   new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; tmp=$REPLY
-  quietly "fetching $name@$version from npm" \
-    env -C "$tmp" npm pack --loglevel=error "$name@$version"
+  # The registry's tarball, fetched directly: npm, and the hundreds of Debian
+  # packages it comes with, would add nothing to the checksum check below.
   tgz="$tmp/$name-$version.tgz"
-  [[ -f "$tgz" ]] || fail "npm did not produce $name-$version.tgz"
+  quietly "fetching $name@$version from $NPM_REGISTRY" \
+    curl -fsSL --retry 2 -o "$tgz" "$NPM_REGISTRY/$name/-/$name-$version.tgz"
   actual="sha512-$(openssl dgst -sha512 -binary "$tgz" | base64 -w0)"
   if [[ "$actual" != "$integrity" ]]; then
     fail "checksum mismatch for $name@$version
@@ -69,19 +108,6 @@ for entry in "${NPM_PACKAGES[@]}"; do
   touch "$unpack/.verified"
   rm -rf "$dest"; mv -T "$unpack" "$dest"
 done
-
-TS="$DEPS_DIR/tree-sitter-0.22.4"
-PY="$DEPS_DIR/tree-sitter-python-0.23.6"
-LIB="$DEPS_DIR/lib"
-mkdir -p "$LIB" "$DEPS_DIR/include/tree_sitter"
-# Replaced only when its content differs: a newer time stamp alone would make
-# every build that includes it recompile.
-api_h="$DEPS_DIR/include/tree_sitter/api.h"
-if ! cmp -s "$TS/vendor/tree-sitter/lib/include/tree_sitter/api.h" "$api_h"; then
-  scratch+=("$api_h.tmp.$$")
-  cp "$TS/vendor/tree-sitter/lib/include/tree_sitter/api.h" "$api_h.tmp.$$"
-  mv "$api_h.tmp.$$" "$api_h"
-fi
 
 CC="${CC:-cc}"
 # Compiles C sources into the static library $1 (written whole, then moved in place).
@@ -100,14 +126,20 @@ build_library() {
   mv "$obj/lib.a" "$archive.tmp.$$"
   mv "$archive.tmp.$$" "$archive"
 }
-if [[ ! -f "$LIB/libtree-sitter.a" ]]; then
-  build_library "$LIB/libtree-sitter.a" -D_DEFAULT_SOURCE -Wall -Wextra \
+# Each archive is named by its package's version: changing a pinned version
+# builds anew, and a second run builds nothing.
+TS="$DEPS_DIR/tree-sitter-$TREE_SITTER_VERSION"
+PY="$DEPS_DIR/tree-sitter-python-$TREE_SITTER_PYTHON_VERSION"
+TS_LIB="$DEPS_DIR/lib/libtree-sitter-$TREE_SITTER_VERSION.a"
+PY_LIB="$DEPS_DIR/lib/libtree-sitter-python-$TREE_SITTER_PYTHON_VERSION.a"
+if [[ ! -f "$TS_LIB" ]]; then
+  build_library "$TS_LIB" -D_DEFAULT_SOURCE -Wall -Wextra \
     -I"$TS/vendor/tree-sitter/lib/include" -I"$TS/vendor/tree-sitter/lib/src" \
     -- "$TS/vendor/tree-sitter/lib/src/lib.c"
 fi
-if [[ ! -f "$LIB/libtree-sitter-python.a" ]]; then
+if [[ ! -f "$PY_LIB" ]]; then
   # Generated code: its warnings are not ours to fix.
-  build_library "$LIB/libtree-sitter-python.a" -w -I"$PY/src" -- "$PY/src/parser.c" "$PY/src/scanner.c"
+  build_library "$PY_LIB" -w -I"$PY/src" -- "$PY/src/parser.c" "$PY/src/scanner.c"
 fi
 
 # libgit2 1.9. A machine whose own libgit2 is of that series is used as it
@@ -125,6 +157,7 @@ system_libgit2_fits() {
   pkg-config --atleast-version=1.9 libgit2 2>/dev/null && ! pkg-config --atleast-version=1.10 libgit2
 }
 if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
+  echo "$script_name: building libgit2 $LIBGIT2_UPSTREAM from Debian 13's source (a minute or two)" >&2
   new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; work=$REPLY
   # The machine's Debian mirrors: the one of its release, and its security mirror.
   main_site="" security_site=""
@@ -145,7 +178,7 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   apt_options=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
                -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
                -o "APT::Sandbox::User=$(id -un)" -o "Debug::NoLocking=1")
-  quietly "reading Debian 13's source index" apt-get "${apt_options[@]}" update
+  apt_update "reading Debian 13's source index" apt-get -q "${apt_options[@]}" update
   quietly "fetching libgit2's Debian source" \
     env -C "$work/src" apt-get "${apt_options[@]}" source --download-only "libgit2"
   dsc=("$work/src/libgit2_$LIBGIT2_UPSTREAM"+ds-*.dsc)
@@ -175,4 +208,21 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   mv "$work/install/include" "$work/install/lib" "$staged/"
   touch "$staged/.built"
   rm -rf "$GIT2"; mv -T "$staged" "$GIT2"
+fi
+
+# Where the builds above are, for CMakeLists.txt. Rewritten only when it
+# changes: CMake reconfigures when it does, and the new paths relink tarn.
+libgit2_dir=""
+[[ -f "$GIT2/.built" ]] && libgit2_dir="\${CMAKE_CURRENT_LIST_DIR}/${GIT2##*/}"
+paths="$DEPS_DIR/tarn-deps.cmake"
+content="# Written by scripts/setup-deps.sh: the dependency builds of the pinned versions.
+set(TARN_TREE_SITTER_INCLUDE_DIR \"\${CMAKE_CURRENT_LIST_DIR}/${TS##*/}/vendor/tree-sitter/lib/include\")
+set(TARN_TREE_SITTER_LIBRARY \"\${CMAKE_CURRENT_LIST_DIR}/lib/${TS_LIB##*/}\")
+set(TARN_TREE_SITTER_PYTHON_LIBRARY \"\${CMAKE_CURRENT_LIST_DIR}/lib/${PY_LIB##*/}\")
+# Empty when the machine's own libgit2 is of the 1.9 series.
+set(TARN_LIBGIT2_DIR \"$libgit2_dir\")"
+if [[ "$(cat "$paths" 2>/dev/null)" != "$content" ]]; then
+  scratch+=("$paths.tmp.$$")
+  printf '%s\n' "$content" >"$paths.tmp.$$"
+  mv "$paths.tmp.$$" "$paths"
 fi

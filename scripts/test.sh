@@ -6,9 +6,8 @@
 # shellcheck source=scripts/steps.sh
 source "$(dirname "$0")/steps.sh"
 cd "$(dirname "$0")/.." || exit 2
-./scripts/setup-deps.sh || exit 2
+./scripts/setup-deps.sh --tests || exit 2
 BUILD_DIR="${BUILD_DIR:-build-test}"
-DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
 quietly "configuring $BUILD_DIR" cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTARN_DEPS_DIR="$DEPS_DIR" -DTARN_WERROR="${TARN_WERROR:-OFF}" "$@"
 # Shown as it runs: a developer wants to see the warnings.
