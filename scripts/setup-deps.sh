@@ -33,29 +33,38 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary directory"; scratch+=("$d"); REPLY=$d; }
 
-# Runs an `apt-get update` ($2...). It ends with status 0 even when it reached
-# no mirror, leaving only warnings, and the next apt command then fails with a
-# message that blames the machine's configuration: so its warnings count.
+# Runs an `apt-get update` ($2...), which ends with status 0 even when it
+# reached no mirror: it only warns, and the next apt command then fails with a
+# message that blames the machine's configuration. So the warnings about
+# fetching are kept in fetch_problems, and fetch_verdict says what they mean.
 apt_update() {
-  local what=$1 log problems; shift
+  local what=$1 log; shift
   if ! log=$("$@" 2>&1); then
     printf '%s\n' "$log" >&2
     fail "$what failed"
   fi
-  problems=$(grep -E '^(W|E): ' <<<"$log" | grep -vE 'configured multiple times|Notice') || true
-  [[ -z "$problems" ]] && return 0
-  printf '%s\n' "$problems" >&2
-  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|connection timed out' <<<"$problems"; then
-    fail "$what: the Debian package mirror cannot be reached (no network, or no route to it)"
+  fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$log") || true
+  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
+    fetch_verdict="the Debian package mirror cannot be reached (no network, no name resolution or no route to it)"
+  else
+    fetch_verdict="the Debian package mirror did not serve its index"
   fi
-  fail "$what failed"
+  # Any other error leaves apt's state in doubt; other warnings (an old key
+  # format, say) change nothing here.
+  if grep -q '^E: ' <<<"$log"; then
+    printf '%s\n' "$log" >&2
+    fail "$what failed"
+  fi
 }
+
+# Ends the script on apt_update's fetch problems; $1 says what they prevent.
+fail_unfetched() { printf '%s\n' "$fetch_problems" >&2; fail "$fetch_verdict, so $1"; }
 
 # Installs those of the given Debian packages that are missing, without
 # recommended packages (they would more than double the count), showing apt's
 # output only when it fails.
 install_packages() {
-  local missing=() p sudo=()
+  local missing=() p sudo=() log
   for p; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
@@ -63,14 +72,20 @@ install_packages() {
   local by_hand="apt-get install --no-install-recommends ${missing[*]}"
   if [[ $(id -u) -ne 0 ]]; then
     command -v sudo >/dev/null 2>&1 || fail "these Debian packages are missing: ${missing[*]}
-installing them takes root: run this as root, or install sudo, or have an administrator run
+installing them takes root: run this as root, or install sudo, or have an administrator run:
   $by_hand"
     sudo=(sudo)
   fi
   echo "$script_name: installing ${missing[*]} (the first run takes a few minutes)" >&2
   apt_update "reading Debian's package index" "${sudo[@]}" apt-get -q update
-  quietly "installing Debian packages (by hand, as root: $by_hand)" \
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -q -y install --no-install-recommends "${missing[@]}"
+  # A source that could not be fetched matters only if the packages are not
+  # found elsewhere (a third-party repository may be down), hence judged here.
+  if ! log=$("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+             apt-get -q -y install --no-install-recommends "${missing[@]}" 2>&1); then
+    [[ -z "$fetch_problems" ]] || fail_unfetched "${missing[*]} could not be installed"
+    printf '%s\n' "$log" >&2
+    fail "installing Debian packages failed (by hand, as root: $by_hand)"
+  fi
 }
 install_packages "${PACKAGES[@]}"
 
@@ -179,6 +194,8 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
                -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
                -o "APT::Sandbox::User=$(id -un)" -o "Debug::NoLocking=1")
   apt_update "reading Debian 13's source index" apt-get -q "${apt_options[@]}" update
+  # This list names Debian's mirrors alone: every index counts.
+  [[ -z "$fetch_problems" ]] || fail_unfetched "libgit2's source cannot be fetched"
   quietly "fetching libgit2's Debian source" \
     env -C "$work/src" apt-get "${apt_options[@]}" source --download-only "libgit2"
   dsc=("$work/src/libgit2_$LIBGIT2_UPSTREAM"+ds-*.dsc)
