@@ -33,15 +33,16 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary directory"; scratch+=("$d"); REPLY=$d; }
 
-# Runs an `apt-get update` ($2...), which ends with status 0 even when it
+# Runs an `apt-get update` ($3...; $2 is added to a failure's message, if
+# any), which ends with status 0 even when it
 # reached no mirror: it only warns, and the next apt command then fails with a
 # message that blames the machine's configuration. So the warnings about
 # fetching are kept in fetch_problems, and fetch_verdict says what they mean.
 apt_update() {
-  local what=$1 log; shift
+  local what=$1 hint=$2 log; shift 2
   if ! log=$("$@" 2>&1); then
     printf '%s\n' "$log" >&2
-    fail "$what failed"
+    fail "$what failed${hint:+; $hint}"
   fi
   fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$log") || true
   if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
@@ -53,7 +54,7 @@ apt_update() {
   # format, say) change nothing here.
   if grep -q '^E: ' <<<"$log"; then
     printf '%s\n' "$log" >&2
-    fail "$what failed"
+    fail "$what failed${hint:+; $hint}"
   fi
 }
 
@@ -69,7 +70,7 @@ install_packages() {
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   ((${#missing[@]})) || return 0
-  local by_hand="apt-get install --no-install-recommends ${missing[*]}"
+  local by_hand="apt-get update && apt-get install --no-install-recommends ${missing[*]}"
   if [[ $(id -u) -ne 0 ]]; then
     command -v sudo >/dev/null 2>&1 || fail "these Debian packages are missing: ${missing[*]}
 installing them takes root: run this as root, or install sudo, or have an administrator run:
@@ -77,14 +78,17 @@ installing them takes root: run this as root, or install sudo, or have an admini
     sudo=(sudo)
   fi
   echo "$script_name: installing ${missing[*]} (the first run takes a few minutes)" >&2
-  apt_update "reading Debian's package index" "${sudo[@]}" apt-get -q update
+  apt_update "reading Debian's package index" "by hand, as root: $by_hand" "${sudo[@]}" apt-get -q update
   # A source that could not be fetched matters only if the packages are not
   # found elsewhere (a third-party repository may be down), hence judged here.
   if ! log=$("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
              apt-get -q -y install --no-install-recommends "${missing[@]}" 2>&1); then
-    [[ -z "$fetch_problems" ]] || fail_unfetched "${missing[*]} could not be installed"
+    if [[ -n "$fetch_problems" ]]; then
+      grep '^E: ' <<<"$log" >&2 || true
+      fail_unfetched "${missing[*]} could not be installed"
+    fi
     printf '%s\n' "$log" >&2
-    fail "installing Debian packages failed (by hand, as root: $by_hand)"
+    fail "installing Debian packages failed; by hand, as root: $by_hand"
   fi
 }
 install_packages "${PACKAGES[@]}"
@@ -193,7 +197,7 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   apt_options=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
                -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
                -o "APT::Sandbox::User=$(id -un)" -o "Debug::NoLocking=1")
-  apt_update "reading Debian 13's source index" apt-get -q "${apt_options[@]}" update
+  apt_update "reading Debian 13's source index" "" apt-get -q "${apt_options[@]}" update
   # This list names Debian's mirrors alone: every index counts.
   [[ -z "$fetch_problems" ]] || fail_unfetched "libgit2's source cannot be fetched"
   quietly "fetching libgit2's Debian source" \
