@@ -84,7 +84,8 @@ installing them takes root: run this as root, or install sudo, or have an admini
   if ! log=$("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
              apt-get -q -y install --no-install-recommends "${missing[@]}" 2>&1); then
     if [[ -n "$fetch_problems" ]]; then
-      grep '^E: ' <<<"$log" >&2 || true
+      # Packages not found follow from the missing index; other errors are news.
+      grep '^E: ' <<<"$log" | grep -vE 'Unable to locate package|has no installation candidate' >&2 || true
       fail_unfetched "${missing[*]} could not be installed"
     fi
     printf '%s\n' "$log" >&2
