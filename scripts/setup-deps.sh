@@ -33,11 +33,11 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary directory"; scratch+=("$d"); REPLY=$d; }
 
-# Runs an `apt-get update` ($3...; $2 is added to a failure's message, if
-# any), which ends with status 0 even when it
-# reached no mirror: it only warns, and the next apt command then fails with a
-# message that blames the machine's configuration. So the warnings about
-# fetching are kept in fetch_problems, and fetch_verdict says what they mean.
+# Runs an `apt-get update` ($3...; $1 names the step, $2 is added to a
+# failure's message). It ends with status 0 even when it reached no mirror: it
+# only warns, and the next apt command then fails with a message that blames
+# the machine's configuration. So the warnings about fetching are kept in
+# fetch_problems, and fetch_verdict says what they mean.
 apt_update() {
   local what=$1 hint=$2 log; shift 2
   if ! log=$("$@" 2>&1); then
