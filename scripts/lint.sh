@@ -9,13 +9,13 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 "$ROOT/scripts/setup-deps.sh" || exit 2
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 [[ $BUILD_DIR == /* ]] || BUILD_DIR="$PWD/$BUILD_DIR"  # still right after the cd below
-DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
 # The build's output appears only when it fails, so that tarn's report
 # stands alone. Warnings never stop this build (test.sh keeps its own build
-# directory, and only CI makes them errors).
+# directory, and only CI makes them errors), and it leaves the tests out, whose
+# libraries only test.sh installs.
 [[ -x "$BUILD_DIR/tarn" ]] || echo "$script_name: building tarn in $BUILD_DIR (the first build takes a while)" >&2
 quietly "configuring $BUILD_DIR" cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTARN_DEPS_DIR="$DEPS_DIR" -DTARN_WERROR=OFF
+  -DTARN_DEPS_DIR="$DEPS_DIR" -DTARN_WERROR=OFF -DTARN_TESTS=OFF
 quietly "building tarn in $BUILD_DIR" cmake --build "$BUILD_DIR" --target tarn
 if [[ $# -eq 0 ]]; then
   cd "$ROOT/examples" || exit 2

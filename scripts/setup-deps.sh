@@ -1,18 +1,31 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian machine lacks to build tarn: system packages, the
-# tree-sitter runtime and Python grammar, fetched from npm and verified against
-# their published integrity checksums, and libgit2 of the 1.9 series, built
-# from Debian 13's source package; all compiled into static libraries kept
-# outside the source tree. A second run changes nothing, so builds that use them
-# stay up to date. Any failure prints why and ends with status 2, leaving no
-# temporary directory behind.
+# Installs what a fresh Debian 12 or 13 machine lacks to build tarn: Debian
+# packages (without recommended ones), the tree-sitter runtime and Python
+# grammar, fetched from the npm registry and verified against their published
+# integrity checksums, and libgit2 of the 1.9 series, built from Debian 13's
+# source package; all compiled into static libraries kept outside the source
+# tree, one build per pinned version. A second run changes nothing, so builds
+# that use them stay up to date. Any failure prints why and ends with status
+# 2, leaving no temporary directory behind.
+#
+# Usage: setup-deps.sh [--tests] [PACKAGE...]
+#   --tests     also what the tests take (lint.sh builds tarn alone)
+#   PACKAGE...  more Debian packages, installed alike (CI's sanitizer tool chain)
 # shellcheck source=scripts/steps.sh
 source "$(dirname "$0")/steps.sh"
 
-DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
-PACKAGES=(build-essential cmake ninja-build git pkg-config openssl clang libclang-rt-14-dev
-          libgtest-dev libgmock-dev nlohmann-json3-dev nodejs npm python3
-          debian-archive-keyring dpkg-dev xz-utils libhttp-parser-dev libpcre2-dev zlib1g-dev)
+# Names that Debian 12 and 13 both resolve. dpkg-dev, debian-archive-keyring
+# and xz-utils serve the libgit2 build; the libraries after them are linked
+# into tarn with it.
+PACKAGES=(build-essential cmake ninja-build pkg-config ca-certificates openssl
+          dpkg-dev debian-archive-keyring xz-utils libhttp-parser-dev libpcre2-dev zlib1g-dev)
+# npm fetches the tree-sitter sources; one from outside Debian's packages serves as well.
+command -v npm >/dev/null 2>&1 || PACKAGES+=(nodejs npm)
+TEST_PACKAGES=(libgtest-dev libgmock-dev nlohmann-json3-dev python3 git)
+if [[ ${1:-} == --tests ]]; then
+  PACKAGES+=("${TEST_PACKAGES[@]}"); shift
+fi
+PACKAGES+=("$@")
 
 # Temporary directories and files, removed however the script ends.
 scratch=()
@@ -22,30 +35,76 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary directory"; scratch+=("$d"); REPLY=$d; }
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-# node and npm may come from outside Debian's packages; only install them when absent.
-if command -v npm >/dev/null 2>&1; then
-  missing=("${missing[@]/nodejs}"); missing=("${missing[@]/npm}")
-fi
-to_install=()
-for p in "${missing[@]}"; do [[ -n "$p" ]] && to_install+=("$p"); done
-if ((${#to_install[@]})); then
-  SUDO=""; [[ $(id -u) -ne 0 ]] && SUDO="sudo"
-  $SUDO apt-get update -qq || fail "apt-get update failed"
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${to_install[@]}" \
-    || fail "could not install ${to_install[*]}"
-fi
+# Runs an `apt-get update` ($3...; $1 names the step, $2 is added to a
+# failure's message). It ends with status 0 even when it reached no mirror: it
+# only warns, and the next apt command then fails with a message that blames
+# the machine's configuration. So the warnings about fetching are kept in
+# fetch_problems, and fetch_verdict says what they mean.
+apt_update() {
+  local what=$1 hint=$2 log; shift 2
+  if ! log=$("$@" 2>&1); then
+    printf '%s\n' "$log" >&2
+    fail "$what failed${hint:+; $hint}"
+  fi
+  fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$log") || true
+  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
+    fetch_verdict="the Debian package mirror cannot be reached (no network, no name resolution or no route to it)"
+  else
+    fetch_verdict="the Debian package mirror did not serve its index"
+  fi
+  # Any other error leaves apt's state in doubt; other warnings (an old key
+  # format, say) change nothing here.
+  if grep -q '^E: ' <<<"$log"; then
+    printf '%s\n' "$log" >&2
+    fail "$what failed${hint:+; $hint}"
+  fi
+}
 
+# Ends the script on apt_update's fetch problems; $1 says what they prevent.
+fail_unfetched() { printf '%s\n' "$fetch_problems" >&2; fail "$fetch_verdict, so $1"; }
+
+# Installs those of the given Debian packages that are missing, without
+# recommended packages (they would more than double the count), showing apt's
+# output only when it fails.
+install_packages() {
+  local missing=() p sudo=() log
+  for p; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  local by_hand="apt-get update && apt-get install --no-install-recommends ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then
+    command -v sudo >/dev/null 2>&1 || fail "these Debian packages are missing: ${missing[*]}
+installing them takes root: run this as root, or install sudo, or have an administrator run:
+  $by_hand"
+    sudo=(sudo)
+  fi
+  echo "$script_name: installing ${missing[*]} (the first run takes a few minutes)" >&2
+  apt_update "reading Debian's package index" "by hand, as root: $by_hand" "${sudo[@]}" apt-get -q update
+  # A source that could not be fetched matters only if the packages are not
+  # found elsewhere (a third-party repository may be down), hence judged here.
+  if ! log=$("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+             apt-get -q -y install --no-install-recommends "${missing[@]}" 2>&1); then
+    if [[ -n "$fetch_problems" ]]; then
+      # Packages not found follow from the missing index; other errors are news.
+      grep '^E: ' <<<"$log" | grep -vE 'Unable to locate package|has no installation candidate' >&2 || true
+      fail_unfetched "${missing[*]} could not be installed"
+    fi
+    printf '%s\n' "$log" >&2
+    fail "installing Debian packages failed; by hand, as root: $by_hand"
+  fi
+}
+install_packages "${PACKAGES[@]}"
+
+TREE_SITTER_VERSION=0.22.4
+TREE_SITTER_PYTHON_VERSION=0.23.6
 # name version integrity
 NPM_PACKAGES=(
-  "tree-sitter 0.22.4 sha512-usbHZP9/oxNsUY65MQUsduGRqDHQOou1cagUSwjhoSYAmSahjQDAVsh9s+SlZkn8X8+O1FULRGwHu7AFP3kjzg=="
-  "tree-sitter-python 0.23.6 sha512-yIM9z0oxKIxT7bAtPOhgoVl6gTXlmlIhue7liFT4oBPF/lha7Ha4dQBS82Av6hMMRZoVnFJI8M6mL+SwWoLD3A=="
+  "tree-sitter $TREE_SITTER_VERSION sha512-usbHZP9/oxNsUY65MQUsduGRqDHQOou1cagUSwjhoSYAmSahjQDAVsh9s+SlZkn8X8+O1FULRGwHu7AFP3kjzg=="
+  "tree-sitter-python $TREE_SITTER_PYTHON_VERSION sha512-yIM9z0oxKIxT7bAtPOhgoVl6gTXlmlIhue7liFT4oBPF/lha7Ha4dQBS82Av6hMMRZoVnFJI8M6mL+SwWoLD3A=="
 )
 
-mkdir -p "$DEPS_DIR" || fail "cannot create $DEPS_DIR"
+mkdir -p "$DEPS_DIR/lib" || fail "cannot create $DEPS_DIR"
 for entry in "${NPM_PACKAGES[@]}"; do
   read -r name version integrity <<<"$entry"
   dest="$DEPS_DIR/$name-$version"
@@ -70,19 +129,6 @@ for entry in "${NPM_PACKAGES[@]}"; do
   rm -rf "$dest"; mv -T "$unpack" "$dest"
 done
 
-TS="$DEPS_DIR/tree-sitter-0.22.4"
-PY="$DEPS_DIR/tree-sitter-python-0.23.6"
-LIB="$DEPS_DIR/lib"
-mkdir -p "$LIB" "$DEPS_DIR/include/tree_sitter"
-# Replaced only when its content differs: a newer time stamp alone would make
-# every build that includes it recompile.
-api_h="$DEPS_DIR/include/tree_sitter/api.h"
-if ! cmp -s "$TS/vendor/tree-sitter/lib/include/tree_sitter/api.h" "$api_h"; then
-  scratch+=("$api_h.tmp.$$")
-  cp "$TS/vendor/tree-sitter/lib/include/tree_sitter/api.h" "$api_h.tmp.$$"
-  mv "$api_h.tmp.$$" "$api_h"
-fi
-
 CC="${CC:-cc}"
 # Compiles C sources into the static library $1 (written whole, then moved in place).
 build_library() {
@@ -100,14 +146,20 @@ build_library() {
   mv "$obj/lib.a" "$archive.tmp.$$"
   mv "$archive.tmp.$$" "$archive"
 }
-if [[ ! -f "$LIB/libtree-sitter.a" ]]; then
-  build_library "$LIB/libtree-sitter.a" -D_DEFAULT_SOURCE -Wall -Wextra \
+# Each archive is named by its package's version: changing a pinned version
+# builds anew, and a second run builds nothing.
+TS="$DEPS_DIR/tree-sitter-$TREE_SITTER_VERSION"
+PY="$DEPS_DIR/tree-sitter-python-$TREE_SITTER_PYTHON_VERSION"
+TS_LIB="$DEPS_DIR/lib/libtree-sitter-$TREE_SITTER_VERSION.a"
+PY_LIB="$DEPS_DIR/lib/libtree-sitter-python-$TREE_SITTER_PYTHON_VERSION.a"
+if [[ ! -f "$TS_LIB" ]]; then
+  build_library "$TS_LIB" -D_DEFAULT_SOURCE -Wall -Wextra \
     -I"$TS/vendor/tree-sitter/lib/include" -I"$TS/vendor/tree-sitter/lib/src" \
     -- "$TS/vendor/tree-sitter/lib/src/lib.c"
 fi
-if [[ ! -f "$LIB/libtree-sitter-python.a" ]]; then
+if [[ ! -f "$PY_LIB" ]]; then
   # Generated code: its warnings are not ours to fix.
-  build_library "$LIB/libtree-sitter-python.a" -w -I"$PY/src" -- "$PY/src/parser.c" "$PY/src/scanner.c"
+  build_library "$PY_LIB" -w -I"$PY/src" -- "$PY/src/parser.c" "$PY/src/scanner.c"
 fi
 
 # libgit2 1.9. A machine whose own libgit2 is of that series is used as it
@@ -125,6 +177,7 @@ system_libgit2_fits() {
   pkg-config --atleast-version=1.9 libgit2 2>/dev/null && ! pkg-config --atleast-version=1.10 libgit2
 }
 if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
+  echo "$script_name: building libgit2 $LIBGIT2_UPSTREAM from Debian 13's source (a minute or two)" >&2
   new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; work=$REPLY
   # The machine's Debian mirrors: the one of its release, and its security mirror.
   main_site="" security_site=""
@@ -145,7 +198,9 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   apt_options=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
                -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
                -o "APT::Sandbox::User=$(id -un)" -o "Debug::NoLocking=1")
-  quietly "reading Debian 13's source index" apt-get "${apt_options[@]}" update
+  apt_update "reading Debian 13's source index" "" apt-get -q "${apt_options[@]}" update
+  # This list names Debian's mirrors alone: every index counts.
+  [[ -z "$fetch_problems" ]] || fail_unfetched "libgit2's source cannot be fetched"
   quietly "fetching libgit2's Debian source" \
     env -C "$work/src" apt-get "${apt_options[@]}" source --download-only "libgit2"
   dsc=("$work/src/libgit2_$LIBGIT2_UPSTREAM"+ds-*.dsc)
@@ -175,4 +230,21 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   mv "$work/install/include" "$work/install/lib" "$staged/"
   touch "$staged/.built"
   rm -rf "$GIT2"; mv -T "$staged" "$GIT2"
+fi
+
+# Where the builds above are, for CMakeLists.txt. Rewritten only when it
+# changes: CMake reconfigures when it does, and the new paths relink tarn.
+libgit2_dir=""
+[[ -f "$GIT2/.built" ]] && libgit2_dir="\${CMAKE_CURRENT_LIST_DIR}/${GIT2##*/}"
+paths="$DEPS_DIR/tarn-deps.cmake"
+content="# Written by scripts/setup-deps.sh: the dependency builds of the pinned versions.
+set(TARN_TREE_SITTER_INCLUDE_DIR \"\${CMAKE_CURRENT_LIST_DIR}/${TS##*/}/vendor/tree-sitter/lib/include\")
+set(TARN_TREE_SITTER_LIBRARY \"\${CMAKE_CURRENT_LIST_DIR}/lib/${TS_LIB##*/}\")
+set(TARN_TREE_SITTER_PYTHON_LIBRARY \"\${CMAKE_CURRENT_LIST_DIR}/lib/${PY_LIB##*/}\")
+# Empty when the machine's own libgit2 is of the 1.9 series.
+set(TARN_LIBGIT2_DIR \"$libgit2_dir\")"
+if [[ "$(cat "$paths" 2>/dev/null)" != "$content" ]]; then
+  scratch+=("$paths.tmp.$$")
+  printf '%s\n' "$content" >"$paths.tmp.$$"
+  mv "$paths.tmp.$$" "$paths"
 fi

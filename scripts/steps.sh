@@ -14,3 +14,5 @@ quietly() {
     fail "$what failed"
   fi
 }
+# Where setup-deps.sh keeps the dependencies it builds, outside the source tree.
+DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"

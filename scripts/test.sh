@@ -6,11 +6,11 @@
 # shellcheck source=scripts/steps.sh
 source "$(dirname "$0")/steps.sh"
 cd "$(dirname "$0")/.." || exit 2
-./scripts/setup-deps.sh || exit 2
+./scripts/setup-deps.sh --tests || exit 2
 BUILD_DIR="${BUILD_DIR:-build-test}"
-DEPS_DIR="${TARN_DEPS_DIR:-$HOME/.cache/tarn-deps}"
+# TARN_TESTS=ON: lint.sh turns the tests off in a build directory it configures.
 quietly "configuring $BUILD_DIR" cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTARN_DEPS_DIR="$DEPS_DIR" -DTARN_WERROR="${TARN_WERROR:-OFF}" "$@"
+  -DTARN_DEPS_DIR="$DEPS_DIR" -DTARN_WERROR="${TARN_WERROR:-OFF}" -DTARN_TESTS=ON "$@"
 # Shown as it runs: a developer wants to see the warnings.
 cmake --build "$BUILD_DIR" || fail "building $BUILD_DIR failed"
 ctest --test-dir "$BUILD_DIR" --output-on-failure -j"$(nproc)" || fail "a test failed (listed above)"
