@@ -41,20 +41,17 @@ new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary 
 # the machine's configuration. So the warnings about fetching are kept in
 # fetch_problems, and fetch_verdict says what they mean.
 apt_update() {
-  local what=$1 hint=$2 log; shift 2
-  if ! log=$("$@" 2>&1); then
-    printf '%s\n' "$log" >&2
-    fail "$what failed${hint:+; $hint}"
-  fi
+  local what=$1 hint=$2 log status=0; shift 2
+  log=$("$@" 2>&1) || status=$?
   fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$log") || true
   if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
     fetch_verdict="the Debian package mirror cannot be reached (no network, no name resolution or no route to it)"
   else
     fetch_verdict="the Debian package mirror did not serve its index"
   fi
-  # Any other error leaves apt's state in doubt; other warnings (an old key
-  # format, say) change nothing here.
-  if grep -q '^E: ' <<<"$log"; then
+  # A failure, or any error beside a status of 0, leaves apt's state in doubt;
+  # other warnings (an old key format, say) change nothing here.
+  if ((status != 0)) || grep -q '^E: ' <<<"$log"; then
     printf '%s\n' "$log" >&2
     fail "$what failed${hint:+; $hint}"
   fi
