@@ -25,8 +25,8 @@ namespace {
 // The report is held back in large blocks, so that per-file error lines on
 // standard error come before it unless it is very long, and a terminal does
 // not get it line by line while files are still being read. Blocks are made
-// of whole writes (each a batch of whole findings) and the stream itself is
-// unbuffered: when both streams go to one log, an error line written between
+// of whole writes (each ending at a line end, as ReportPrinter hands them)
+// and the stream itself is unbuffered: when both streams go to one log, an error line written between
 // two blocks never lands inside a report line.
 constexpr size_t kHeldBytes = 1 << 20;
 char held[kHeldBytes];

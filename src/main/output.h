@@ -12,8 +12,8 @@ namespace tarn {
 // standard output to the blocks write_stdout keeps; call once at start.
 void install_output_handling();
 
-// Each call is a whole part of the report (a batch of findings, a summary):
-// the report reaches the stream only at such a boundary.
+// Each call is a whole part of the report (a batch of findings, a summary),
+// ending at a line end: the report reaches the stream only at such a boundary.
 void write_stdout(std::string_view text);
 void write_stderr(std::string_view text);
 
