@@ -45,6 +45,7 @@ TEST(AerichAnalysis, CalleeSpellings) {
       {"(  # runs the text\n        execute_statement)(db, 'DROP TABLE a')", {"DeleteModel @a name=a"}},
       {"(helper)()", {"DeleteModel @b name=b"}},
       {"db.execute_statement(db, 'DROP TABLE a')", {}},
+      {"run_execute_statement(db, 'DROP TABLE a')", {}},
       {"execute_statement()(db, 'DROP TABLE a')", {}},
       {"self.helper()", {}},
   };
