@@ -31,6 +31,12 @@ std::optional<TSNode> field(TSNode n, const char* name) {
   return child;
 }
 
+namespace {
+thread_local uint64_t callee_steps = 0;
+}  // namespace
+
+uint64_t callee_name_steps() { return callee_steps; }
+
 std::optional<std::string> callee_name(std::string_view source, TSNode n, size_t max_parts) {
   if (!node_is(n, "call")) return std::nullopt;
   auto node = field(n, "function");
@@ -39,6 +45,7 @@ std::optional<std::string> callee_name(std::string_view source, TSNode n, size_t
   std::vector<std::string_view> pieces;
   size_t parts = 0;
   while (node) {
+    ++callee_steps;
     const TSNode part = unparenthesized(*node);
     if (node_is(part, "identifier")) {
       pieces.push_back(node_text(source, part));

@@ -3,6 +3,7 @@
 
 #include <tree_sitter/api.h>
 
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -36,6 +37,10 @@ std::optional<TSNode> field(TSNode n, const char* name);
 // bounded number of steps, however long the chain beneath it.
 std::optional<std::string> callee_name(std::string_view source, TSNode n,
                                        size_t max_parts = std::numeric_limits<size_t>::max());
+
+// The steps along call chains callee_name has taken on this thread so far, so
+// that a test can count the work of a walk rather than time it.
+uint64_t callee_name_steps();
 
 // The last name of a name or attribute chain, looked through parentheses:
 // "Q" for `models . Q`; nothing for any other expression.
