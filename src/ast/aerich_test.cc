@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -45,11 +46,46 @@ TEST(AerichAnalysis, CalleeSpellings) {
       {"(  # runs the text\n        execute_statement)(db, 'DROP TABLE a')", {"DeleteModel @a name=a"}},
       {"(helper)()", {"DeleteModel @b name=b"}},
       {"db.execute_statement(db, 'DROP TABLE a')", {}},
+      {"run_execute_statement(db, 'DROP TABLE a')", {}},
       {"execute_statement()(db, 'DROP TABLE a')", {}},
       {"self.helper()", {}},
   };
   for (const auto& [call, ops] : cases)
     EXPECT_EQ(ops_of(helper + "async def upgrade(db):\n    await " + call + "\n"), ops) << call;
+}
+
+// The walk names every call, so a call must be named in a bounded number of
+// steps, however long the chain beneath it: otherwise each link of a chain
+// would walk the rest of it, and chains eight times longer would take some
+// sixty times the steps. Counted, not timed.
+TEST(AerichAnalysis, NamingEveryCallOfAChainStaysLinear) {
+  struct Work {
+    uint64_t steps;
+    size_t bytes;
+  };
+  const auto analyse = [](int links) {
+    std::string text = "def helper():\n    return 'DROP TABLE b'\nasync def upgrade(db):\n";
+    for (int line = 0; line < 50; ++line) {
+      std::string methods = "    await helper()", calls = "    f";
+      for (int i = 0; i < links; ++i) {
+        methods += ".m" + std::to_string(i) + "()";
+        calls += "()";
+      }
+      text += methods + "\n" + calls + "\n";
+    }
+    text += "    return 'DROP TABLE a'\n";
+    const ParsedSource parsed = testing::parse_source(text);
+    const uint64_t before = callee_name_steps();
+    const Strings ops = testing::summaries(aerich_analysis("migrations/models/3_x.py", parsed).operations);
+    const Work work{callee_name_steps() - before, text.size()};
+    EXPECT_EQ(ops, (Strings{"DeleteModel @b name=b", "DeleteModel @a name=a"})) << links;
+    return work;
+  };
+  const Work short_chains = analyse(12), long_chains = analyse(96);
+  ASSERT_GT(short_chains.steps, 0u);
+  const double short_rate = double(short_chains.steps) / double(short_chains.bytes);
+  const double long_rate = double(long_chains.steps) / double(long_chains.bytes);
+  EXPECT_LE(long_rate, 1.25 * short_rate) << short_chains.steps << " " << long_chains.steps;
 }
 
 TEST(AerichAnalysis, InitialMigrationName) {

@@ -61,8 +61,11 @@ TEST(AlembicOperations, CalleeSpellings) {
       {"with (op.get_context()) . autocommit_block()" + in_block, concurrent_in_block},
       {"ctx = op.get_context()\n    with (ctx).autocommit_block()" + in_block, concurrent_in_block},
       {"ctx = op . get_context()\n    with ctx.autocommit_block()" + in_block, concurrent_in_block},
+      // An item that is no call leaves the others to be read.
+      {"with lock, op.get_context().autocommit_block()" + in_block, concurrent_in_block},
       // Not the same name.
       {"op2." + create, {}},
+      {"op_" + create, {}},
       {"getattr(op, 'create_index')('ix', 't', ['a'])", {}},
       {"op.batch." + create, {}},
       {"op[0]." + create, {}},
@@ -71,6 +74,8 @@ TEST(AlembicOperations, CalleeSpellings) {
       {"with op.get_context(x).autocommit_block()" + in_block, concurrent},
       {"with op.get_context(*[]).autocommit_block()" + in_block, concurrent},
       {"with (op.get_context).autocommit_block()" + in_block, concurrent},
+      {"with other.op.get_context().autocommit_block()" + in_block, concurrent},
+      {"ctx = other.get_context()\n    with ctx.autocommit_block()" + in_block, concurrent},
       {"ctx = op.get_context()\n    with ctx.autocommit_block(x)" + in_block, concurrent_in_block},
       {"ctx = op.get_context()\n    with ctx().autocommit_block()" + in_block, concurrent},
       {"ctx = op.get_context()\n    with ctx.other.autocommit_block()" + in_block, concurrent},

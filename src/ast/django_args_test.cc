@@ -24,6 +24,7 @@ TEST(ReadRunSqlAndRunPythonArgs, Forms) {
       {"migrations.RunSQL(sql=SQL)", {"RunSQL sql=[]"}, "SQL = 1"},
       {"migrations.RunSQL([('A;'), (  # pair\n ('B;', [1])), (('C',))])", {"RunSQL sql=[A;\nB;\nC]"}},
       {"migrations.RunSQL('A', reverse_sql=NotRunSQL.noop)", {"RunSQL sql=[A]"}},
+      {"migrations.RunSQL('A', reverse_sql=migrations.RunSQL.sql)", {"RunSQL sql=[A]"}},
       {"migrations.RunPython(code='forwards', reverse_code=migrations.RunPython.noop)",
        {"RunPython code=[forwards] reverse=[migrations.RunPython.noop]"}},
       {"migrations.RunPython(reverse_code=back)", {"RunPython code=[] reverse=[back]"}},

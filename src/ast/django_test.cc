@@ -57,6 +57,8 @@ TEST(DecodeDjangoOperation, CalleeSpellings) {
        {"AddConstraint model=m Unique non_plain"}},
       {"migrations.AddConstraint('m', models." + unique + ", condition=other.Q()))",
        {"AddConstraint model=m Unique non_plain"}},
+      {"migrations.AddConstraint('m', models." + unique + ", condition=getattr(models, 'Q')()))",
+       {"AddConstraint model=m Unique non_plain"}},
       {"migrations.RunSQL('X', migrations.RunSQL.noop())", {"RunSQL sql=[X]"}},
   });
 }

@@ -31,14 +31,21 @@ std::optional<TSNode> field(TSNode n, const char* name) {
   return child;
 }
 
-std::optional<std::string> callee_name(std::string_view source, TSNode n, size_t max_names) {
+namespace {
+thread_local uint64_t callee_steps = 0;
+}  // namespace
+
+uint64_t callee_name_steps() { return callee_steps; }
+
+std::optional<std::string> callee_name(std::string_view source, TSNode n, size_t max_parts) {
   if (!node_is(n, "call")) return std::nullopt;
   auto node = field(n, "function");
   // Pieces from the end of the chain to its start; walked in a loop, as a
   // chain can be as long as the file.
   std::vector<std::string_view> pieces;
-  size_t names = 0;
+  size_t parts = 0;
   while (node) {
+    ++callee_steps;
     const TSNode part = unparenthesized(*node);
     if (node_is(part, "identifier")) {
       pieces.push_back(node_text(source, part));
@@ -46,9 +53,12 @@ std::optional<std::string> callee_name(std::string_view source, TSNode n, size_t
       for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) out += *it;
       return out;
     }
+    // The name at the chain's start is a part too, so every other part must
+    // leave room for it.
+    if (++parts >= max_parts) return std::nullopt;
     if (node_is(part, "attribute")) {
       const auto attribute = field(part, "attribute");
-      if (!attribute || ++names >= max_names) return std::nullopt;
+      if (!attribute) return std::nullopt;
       pieces.push_back(node_text(source, *attribute));
       pieces.push_back(".");
       node = field(part, "object");

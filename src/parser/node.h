@@ -3,6 +3,7 @@
 
 #include <tree_sitter/api.h>
 
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -31,9 +32,15 @@ std::optional<TSNode> field(TSNode n, const char* name);
 // and `op.\` + newline + `create_index(...)` all call "op.create_index".
 // Nothing when `n` is not a call, when the chain holds anything else (a
 // subscript, a call with arguments, a literal), or when it has more than
-// `max_names` names.
+// `max_parts` parts, names and "()" alike. A walk naming every call of a
+// chain stays linear only with a small limit: each call is then read in a
+// bounded number of steps, however long the chain beneath it.
 std::optional<std::string> callee_name(std::string_view source, TSNode n,
-                                       size_t max_names = std::numeric_limits<size_t>::max());
+                                       size_t max_parts = std::numeric_limits<size_t>::max());
+
+// The steps along call chains callee_name has taken on this thread so far, so
+// that a test can count the work of a walk rather than time it.
+uint64_t callee_name_steps();
 
 // The last name of a name or attribute chain, looked through parentheses:
 // "Q" for `models . Q`; nothing for any other expression.

@@ -58,7 +58,7 @@ TEST(ForEachChild, EveryChildInOrderWhateverTheListLengthAndNesting) {
 TEST(CalleeName, TheNamePythonCalls) {
   const struct {
     std::string call;
-    size_t max_names;
+    size_t max_parts;
     std::optional<std::string> name;
   } rows[] = {
       {"f()", 1, "f"},
@@ -68,6 +68,8 @@ TEST(CalleeName, TheNamePythonCalls) {
       {"a.b.c()", 2, std::nullopt},
       {"(f)()", 1, "f"},
       {"a.b()", 1, std::nullopt},
+      {"f()()", 2, "f()"},
+      {"f()()", 1, std::nullopt},
       {"a(x).b()", SIZE_MAX, std::nullopt},
       {"a(x for x in y).b()", SIZE_MAX, std::nullopt},
       {"a[0].b()", SIZE_MAX, std::nullopt},
@@ -80,7 +82,7 @@ TEST(CalleeName, TheNamePythonCalls) {
     ASSERT_TRUE(tree.ok());
     const TSNode call =
         unparenthesized(*field(*first_named_child(*first_named_child(ts_tree_root_node(tree->get()))), "right"));
-    EXPECT_EQ(callee_name(source, call, row.max_names), row.name) << row.call;
+    EXPECT_EQ(callee_name(source, call, row.max_parts), row.name) << row.call;
   }
 }
 
