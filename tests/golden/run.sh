@@ -5,9 +5,10 @@
 #   fixtures         optional: "DEST NAME" lines; ../fixtures/NAME is copied to DEST in the
 #                    scratch dir (migrations that many cases share are kept once)
 #   setup.sh         optional: run in the scratch dir before the command (e.g. git history);
-#                    it runs with a fixed git identity and dates, and HOME outside the scratch dir;
-#                    exit status 77 skips the case (for what the current user cannot set up), its
-#                    last line of output saying why
+#                    it runs with a fixed git identity and dates, HOME outside the scratch dir, and
+#                    HARNESS, this script's directory (system_trusts.sh there tells whether the
+#                    machine's git configuration trusts a directory); exit status 77 skips the case
+#                    (for what cannot be set up here), its last line of output saying why
 #   env              optional: extra VAR=value lines for the environment
 #   cwd              optional: a directory below the scratch dir to run the command in
 #   runas            optional: "nobody" runs the command as uid/gid 65534 when the harness is root,
@@ -28,7 +29,8 @@ set -uo pipefail
 shopt -s nullglob
 # Scratch dirs readable by the user a runas case runs as, whatever the caller's umask.
 umask 022
-sealed="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/sealed.sh"
+harness="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+sealed="$harness/../sealed.sh"
 tarn="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; cases="$(cd "$2" 2>/dev/null && pwd)" || cases="$2"; shift 2
 failed=0; count=0; skipped=0
 names=("$@")
@@ -63,7 +65,7 @@ for name in "${names[@]}"; do
     chmod -R a+rX "$tmp"
   fi
   if [[ -f "$dir/setup.sh" ]]; then
-    (cd "$tmp" && "$sealed" --home "$base/home" TARN="$case_tarn" \
+    (cd "$tmp" && "$sealed" --home "$base/home" TARN="$case_tarn" HARNESS="$harness" \
       GIT_AUTHOR_NAME=golden GIT_AUTHOR_EMAIL=golden@example.com GIT_AUTHOR_DATE="2024-01-01T00:00:00Z" \
       GIT_COMMITTER_NAME=golden GIT_COMMITTER_EMAIL=golden@example.com GIT_COMMITTER_DATE="2024-01-01T00:00:00Z" \
       bash -e "$dir/setup.sh") >"$base/setup.log" 2>&1
