@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end cases against the real binary. Each case directory holds:
 #   cmd              the arguments, as shell words (may be empty; $tmp is the scratch dir)
-#   input/           the tree the command runs in (copied to a scratch dir)
+#   input/           the tree the command runs in (copied to a scratch dir; whatever modes the
+#                    clone gave it, its directories are then 755 and its files 644, or 755 when
+#                    executable: a mode a case relies on beyond these, setup.sh sets)
 #   fixtures         optional: "DEST NAME" lines; ../fixtures/NAME is copied to DEST in the
 #                    scratch dir (migrations that many cases share are kept once)
 #   setup.sh         optional: run in the scratch dir before the command (e.g. git history);
@@ -27,7 +29,8 @@
 # (CTest runs one case per test and reports that as skipped), 1 otherwise.
 set -uo pipefail
 shopt -s nullglob
-# Scratch dirs readable by the user a runas case runs as, whatever the caller's umask.
+# What set-up and the command make is readable by the user a runas case runs as, and trusted by
+# tarn, whatever the caller's umask.
 umask 022
 harness="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 sealed="$harness/../sealed.sh"
@@ -45,7 +48,7 @@ for name in "${names[@]}"; do
   # The scratch dir is base/t; outputs and HOME stay beside it, out of the linted tree.
   tmp="$base/t"
   mkdir "$tmp" "$base/home"
-  chmod 755 "$base" "$tmp"
+  chmod 755 "$base"
   [[ -d "$dir/input" ]] && cp -a "$dir/input/." "$tmp/"
   if [[ -f "$dir/fixtures" ]]; then
     while read -r dest fixture; do
@@ -53,6 +56,9 @@ for name in "${names[@]}"; do
       mkdir -p "$(dirname "$tmp/$dest")" && cp "$cases/../fixtures/$fixture" "$tmp/$dest"
     done <"$dir/fixtures"
   fi
+  # The copies keep the modes of the clone, which its umask chose: a group-writable root is one
+  # tarn rightly distrusts, and a runas user must read everything.
+  chmod -R u+rwX,go=rX "$tmp"
   extra_env=()
   if [[ -f "$dir/env" ]]; then
     while IFS= read -r line; do [[ -n "$line" ]] && extra_env+=("$line"); done <"$dir/env"
@@ -62,7 +68,6 @@ for name in "${names[@]}"; do
     prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
     # The source and build trees may sit where only root enters (a clone under /root).
     mkdir "$base/bin" && cp "$tarn" "$base/bin/tarn" && case_tarn="$base/bin/tarn"
-    chmod -R a+rX "$tmp"
   fi
   if [[ -f "$dir/setup.sh" ]]; then
     (cd "$tmp" && "$sealed" --home "$base/home" TARN="$case_tarn" HARNESS="$harness" \
