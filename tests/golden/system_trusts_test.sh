@@ -43,6 +43,7 @@ for row in "${rows[@]}"; do
   if "$helper" "$repo" "$tmp/gitconfig" >/dev/null; then got=trusted; else got=refused; fi
   [[ "$got" == "$expected" ]] || { echo "FAIL ${fields[*]:1}: system_trusts.sh says $got"; failed=1; }
   ((libgit2)) || continue
+  # shellcheck disable=SC2016 # expanded by the inner shell
   unshare -m sh -c 'mount --bind "$1" /etc/gitconfig && cd "$2" && exec "$3" --diff main' - \
     "$tmp/gitconfig" "$repo" "$tarn" >/dev/null 2>&1
   status=$?
