@@ -3,8 +3,8 @@
 // running the tests from a git hook hands down GIT_DIR, GIT_WORK_TREE and
 // GIT_INDEX_FILE, and a user may keep a GIT_CONFIG_GLOBAL, an XDG_CONFIG_HOME
 // or colour preferences; none of these may reach a test or the git commands
-// it runs. What stays: PATH (to find git), googletest's own GTEST_ variables,
-// and a scratch HOME removed at the end.
+// it runs. What stays: PATH (to find git), TMPDIR (where scratch directories
+// go), googletest's own GTEST_ variables, and a scratch HOME removed at the end.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -15,6 +15,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "testing/temp_tree.h"
 
 extern char** environ;
 
@@ -27,7 +29,7 @@ void seal_environment(const std::string& home) {
     const size_t eq = text.find('=');
     if (eq == std::string_view::npos) continue;
     const std::string_view name = text.substr(0, eq);
-    if (name == "PATH" || name.starts_with("GTEST_")) kept.emplace_back(name, text.substr(eq + 1));
+    if (name == "PATH" || name == "TMPDIR" || name.starts_with("GTEST_")) kept.emplace_back(name, text.substr(eq + 1));
   }
   clearenv();
   for (const auto& [name, value] : kept) setenv(name.c_str(), value.c_str(), 1);
@@ -39,7 +41,7 @@ void seal_environment(const std::string& home) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string home = "/tmp/tarn-home-XXXXXX";
+  std::string home = tarn::testing::scratch_template("tarn-home");
   if (mkdtemp(home.data()) == nullptr) {
     std::perror("tarn_tests: cannot make a scratch HOME");
     return 2;

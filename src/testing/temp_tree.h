@@ -1,5 +1,5 @@
-// Test support: throw-away directory trees and git repositories under /tmp,
-// and a guard that runs a scope from another directory.
+// Test support: throw-away directory trees and git repositories under TMPDIR
+// (else /tmp), and a guard that runs a scope from another directory.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,12 +15,18 @@
 
 namespace tarn::testing {
 
+// A mkdtemp template for a scratch directory where mktemp(1) would put it.
+inline std::string scratch_template(std::string_view prefix) {
+  const char* dir = std::getenv("TMPDIR");
+  return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/" + std::string(prefix) + "-XXXXXX";
+}
+
 // A fresh directory, removed with everything in it on scope exit. Its root is
 // canonical, so paths compare equal to the ones the system resolves.
 class TempTree {
  public:
   TempTree() {
-    std::string name = "/tmp/tarn-test-XXXXXX";
+    std::string name = scratch_template("tarn-test");
     EXPECT_NE(::mkdtemp(name.data()), nullptr);
     root_ = canonicalize(name).value_or(name);
   }

@@ -24,3 +24,7 @@ git commit -qm "next migration"
 mv template_0002.py shop/migrations/0002_drop_number_idx.py
 printf '#!/bin/sh\nexec "%s" --diff-staged main\n' "$TARN" >.git/hooks/pre-commit
 chmod +x .git/hooks/pre-commit
+# git cannot run the hook where no program runs (a noexec mount, which the harness avoids while it can).
+printf '#!/bin/sh\n' >.git/hooks/probe && chmod +x .git/hooks/probe
+.git/hooks/probe || { echo "no program, so no hook, can run in the scratch dir (mounted noexec?)"; exit 77; }
+rm .git/hooks/probe
