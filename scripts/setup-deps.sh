@@ -126,10 +126,12 @@ for entry in "${NPM_PACKAGES[@]}"; do
   # or more, silently; these give up within one.
   if ! log=$(env -C "$tmp" npm pack --loglevel=error --fetch-retries=1 --fetch-retry-mintimeout=2000 \
              --fetch-retry-maxtimeout=2000 --fetch-timeout=20000 "$name@$version" 2>&1); then
-    printf '%s\n' "$log" >&2
-    if grep -qE 'E(CONNREFUSED|CONNRESET|NOTFOUND|AI_AGAIN|TIMEDOUT|NETUNREACH|HOSTUNREACH)|network timeout|request-timeout' <<<"$log"; then
+    # npm's line that names the request and the reason says it all there.
+    if grep -qE 'E(CONNREFUSED|CONNRESET|NOTFOUND|AI_AGAIN|TIMEDOUT|NETUNREACH|HOSTUNREACH)|ERR_SOCKET_TIMEOUT|network timeout' <<<"$log"; then
+      grep -m1 -E 'request to .* failed|network timeout at' <<<"$log" >&2 || printf '%s\n' "$log" >&2
       fail "the npm registry ($(npm config get registry 2>/dev/null || echo "npm's setting")) cannot be reached (no network, no name resolution or no route to it), so $name@$version cannot be fetched"
     fi
+    printf '%s\n' "$log" >&2
     fail "fetching $name@$version from the npm registry failed"
   fi
   tgz="$tmp/$name-$version.tgz"
