@@ -201,18 +201,23 @@ system_libgit2_fits() {
 if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   echo "$script_name: building libgit2 $LIBGIT2_UPSTREAM from Debian 13's source (a minute or two)" >&2
   new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; work=$REPLY
-  # The machine's Debian mirrors: the one of its release, and its security mirror.
+  # The machine's Debian mirrors: the one of its release, and its security
+  # mirror; those whose index names Debian as its origin, so that another
+  # source listed first is not taken for one. Where the lists were emptied (as
+  # container images commonly are) apt lists no source with its index, and
+  # --no-release-info lists every source, index or not.
+  debian_sources=$(LC_ALL=C apt-get indextargets --format '$(SITE)|$(RELEASE)|$(ORIGIN)' 'Created-By: Packages' 2>/dev/null |
+            grep '|Debian$') ||
+    debian_sources=$(LC_ALL=C apt-get indextargets --no-release-info --format '$(SITE)|$(RELEASE)|' 'Created-By: Packages' 2>/dev/null) ||
+    debian_sources=""
   main_site="" security_site=""
-  while IFS='|' read -r site release; do
+  while IFS='|' read -r site release _; do
     case $release in
       *-security) security_site=${security_site:-$site} ;;
       *-*) ;;
       *) main_site=${main_site:-$site} ;;
     esac
-  # --no-release-info: without it apt lists only the sources whose index
-  # files are present, none where the lists were emptied (as container images
-  # commonly are).
-  done < <(LC_ALL=C apt-get indextargets --no-release-info --format '$(SITE)|$(RELEASE)' 'Created-By: Packages' 2>/dev/null)
+  done <<<"$debian_sources"
   [[ -n "$main_site" ]] || fail "apt names no Debian mirror to fetch libgit2's source from"
   keyring=/usr/share/keyrings/debian-archive-keyring.gpg
   {
