@@ -27,42 +27,49 @@ if [[ ${1:-} == --tests ]]; then
 fi
 PACKAGES+=("$@")
 
-# Temporary directories and files, removed however the script ends.
-scratch=()
-cleanup() { ((${#scratch[@]} == 0)) || rm -rf -- "${scratch[@]}"; }
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-new_scratch() { local d; d=$(mktemp -d "$1") || fail "cannot create a temporary directory"; scratch+=("$d"); REPLY=$d; }
-
 # Runs an `apt-get update` ($3...; $1 names the step, $2 is added to a
-# failure's message). It ends with status 0 even when it reached no mirror: it
-# only warns, and the next apt command then fails with a message that blames
-# the machine's configuration. So the warnings about fetching are kept in
-# fetch_problems, and fetch_verdict says what they mean.
+# failure's message). It ends with status 0 even when it reached no mirror
+# (only warning), or with 100 when a source without a signed index fails; the
+# next apt command then fails with a message that blames the machine's
+# configuration. So the lines about fetching are kept in fetch_problems, the
+# sources they name in unfetched, and fail_unfetched says what they mean.
 apt_update() {
-  local what=$1 hint=$2 log status=0; shift 2
+  local what=$1 hint=$2 log status=0 errors; shift 2
   log=$("$@" 2>&1) || status=$?
   fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$log") || true
-  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
-    fetch_verdict="the Debian package mirror cannot be reached (no network, no name resolution or no route to it)"
-  else
-    fetch_verdict="the Debian package mirror did not serve its index"
-  fi
-  # A failure, or any error beside a status of 0, leaves apt's state in doubt;
-  # other warnings (an old key format, say) change nothing here.
-  if ((status != 0)) || grep -q '^E: ' <<<"$log"; then
+  # A source is named by its address up to the release's directory.
+  unfetched=$(grep -oE 'Failed to fetch [^ ]+' <<<"$fetch_problems" |
+              sed -E 's/^Failed to fetch //; s#/dists/.*##' | sort -u | paste -sd' ') || true
+  # Any other error leaves apt's state in doubt; other warnings (an old key
+  # format, say) change nothing here.
+  errors=$(grep '^E: ' <<<"$log" | grep -v 'Failed to fetch') || true
+  if [[ -n $errors ]] || { ((status != 0)) && [[ -z $fetch_problems ]]; }; then
     printf '%s\n' "$log" >&2
     fail "$what failed${hint:+; $hint}"
   fi
 }
 
-# Ends the script on apt_update's fetch problems; $1 says what they prevent.
-fail_unfetched() { printf '%s\n' "$fetch_problems" >&2; fail "$fetch_verdict, so $1"; }
+# Ends the script on apt_update's fetch problems, which keep apt from reading
+# the Debian mirror's index; $1 says what they prevent.
+fail_unfetched() {
+  local why="did not serve its index"
+  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
+    why="cannot be reached (no network, no name resolution or no route to it)"
+  fi
+  printf '%s\n' "$fetch_problems" >&2
+  fail "the Debian mirror $why: apt could not fetch from $unfetched, so $1"
+}
+
+# Whether apt holds an index of Debian's own (read now, or kept from before).
+# Its Release file names the origin; a third-party source names its own.
+debian_index_read() {
+  LC_ALL=C apt-get indextargets --format '$(ORIGIN)' 'Created-By: Packages' 2>/dev/null | grep -qx Debian
+}
 
 # Installs those of the given Debian packages that are missing, without
 # recommended packages (they would more than double the count), showing apt's
-# output only when it fails.
+# output only when it fails. apt runs with LC_ALL=C, whatever the user's
+# language: its messages are judged here.
 install_packages() {
   local missing=() p sudo=() log
   for p; do
@@ -70,25 +77,33 @@ install_packages() {
   done
   ((${#missing[@]})) || return 0
   local by_hand="apt-get update && apt-get install --no-install-recommends ${missing[*]}"
-  if [[ $(id -u) -ne 0 ]]; then
+  if ((EUID != 0)); then
     command -v sudo >/dev/null 2>&1 || fail "these Debian packages are missing: ${missing[*]}
 installing them takes root: run this as root, or install sudo, or have an administrator run:
   $by_hand"
     sudo=(sudo)
   fi
   echo "$script_name: installing ${missing[*]} (the first run takes a few minutes)" >&2
-  apt_update "reading Debian's package index" "by hand, as root: $by_hand" "${sudo[@]}" apt-get -q update
+  apt_update "reading Debian's package index" "by hand, as root: $by_hand" "${sudo[@]}" env LC_ALL=C apt-get -q update
   # A source that could not be fetched matters only if the packages are not
   # found elsewhere (a third-party repository may be down), hence judged here.
-  if ! log=$("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+  if ! log=$("${sudo[@]}" env LC_ALL=C DEBIAN_FRONTEND=noninteractive \
              apt-get -q -y install --no-install-recommends "${missing[@]}" 2>&1); then
-    if [[ -n "$fetch_problems" ]]; then
+    if [[ -n "$fetch_problems" ]] && ! debian_index_read; then
       # Packages not found follow from the missing index; other errors are news.
       grep '^E: ' <<<"$log" | grep -vE 'Unable to locate package|has no installation candidate' >&2 || true
       fail_unfetched "${missing[*]} could not be installed"
     fi
+    # Debian's index was read: apt's word on each package stands, and a source
+    # that could not be fetched is named, since a package it alone offers is
+    # then not found.
+    local unread=""
+    if [[ -n "$fetch_problems" ]]; then
+      printf '%s\n' "$fetch_problems" >&2
+      unread=" (apt read Debian's index, but could not fetch from $unfetched)"
+    fi
     printf '%s\n' "$log" >&2
-    fail "installing Debian packages failed; by hand, as root: $by_hand"
+    fail "installing Debian packages failed$unread; by hand, as root: $by_hand"
   fi
 }
 install_packages "${PACKAGES[@]}"
@@ -107,8 +122,18 @@ for entry in "${NPM_PACKAGES[@]}"; do
   dest="$DEPS_DIR/$name-$version"
   [[ -f "$dest/.verified" ]] && continue
   new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; tmp=$REPLY
-  quietly "fetching $name@$version from npm" \
-    env -C "$tmp" npm pack --loglevel=error "$name@$version"
+  # npm's own retries give up on an unreachable registry only after a minute
+  # or more, silently; these give up within one.
+  if ! log=$(env -C "$tmp" npm pack --loglevel=error --fetch-retries=1 --fetch-retry-mintimeout=2000 \
+             --fetch-retry-maxtimeout=2000 --fetch-timeout=20000 "$name@$version" 2>&1); then
+    # npm's line that names the request and the reason says it all there.
+    if grep -qE 'E(CONNREFUSED|CONNRESET|NOTFOUND|AI_AGAIN|TIMEDOUT|NETUNREACH|HOSTUNREACH)|ERR_SOCKET_TIMEOUT|network timeout' <<<"$log"; then
+      grep -m1 -E 'request to .* failed|network timeout at' <<<"$log" >&2 || printf '%s\n' "$log" >&2
+      fail "the npm registry ($(npm config get registry 2>/dev/null || echo "npm's setting")) cannot be reached (no network, no name resolution or no route to it), so $name@$version cannot be fetched"
+    fi
+    printf '%s\n' "$log" >&2
+    fail "fetching $name@$version from the npm registry failed"
+  fi
   tgz="$tmp/$name-$version.tgz"
   [[ -f "$tgz" ]] || fail "npm did not produce $name-$version.tgz"
   actual="sha512-$(openssl dgst -sha512 -binary "$tgz" | base64 -w0)"
@@ -176,15 +201,23 @@ system_libgit2_fits() {
 if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   echo "$script_name: building libgit2 $LIBGIT2_UPSTREAM from Debian 13's source (a minute or two)" >&2
   new_scratch "${TMPDIR:-/tmp}/tarn-deps.XXXXXX"; work=$REPLY
-  # The machine's Debian mirrors: the one of its release, and its security mirror.
+  # The machine's Debian mirrors: the one of its release, and its security
+  # mirror; those whose index names Debian as its origin, so that another
+  # source listed first is not taken for one. Where the lists were emptied (as
+  # container images commonly are) apt lists no source with its index, and
+  # --no-release-info lists every source, index or not.
+  debian_sources=$(LC_ALL=C apt-get indextargets --format '$(SITE)|$(RELEASE)|$(ORIGIN)' 'Created-By: Packages' 2>/dev/null |
+            grep '|Debian$') ||
+    debian_sources=$(LC_ALL=C apt-get indextargets --no-release-info --format '$(SITE)|$(RELEASE)|' 'Created-By: Packages' 2>/dev/null) ||
+    debian_sources=""
   main_site="" security_site=""
-  while IFS='|' read -r site release; do
+  while IFS='|' read -r site release _; do
     case $release in
       *-security) security_site=${security_site:-$site} ;;
       *-*) ;;
       *) main_site=${main_site:-$site} ;;
     esac
-  done < <(apt-get indextargets --format '$(SITE)|$(RELEASE)' 'Created-By: Packages' 2>/dev/null)
+  done <<<"$debian_sources"
   [[ -n "$main_site" ]] || fail "apt names no Debian mirror to fetch libgit2's source from"
   keyring=/usr/share/keyrings/debian-archive-keyring.gpg
   {
@@ -194,8 +227,11 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   mkdir -p "$work/parts" "$work/lists/partial" "$work/cache/archives/partial" "$work/src"
   apt_options=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
                -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache"
-               -o "APT::Sandbox::User=$(id -un)" -o "Debug::NoLocking=1")
-  apt_update "reading Debian 13's source index" "" apt-get -q "${apt_options[@]}" update
+               -o "Debug::NoLocking=1")
+  # As root, apt would fetch as its own user, who cannot write to these
+  # directories; as another user (one with no name, say) it fetches as that user.
+  ((EUID != 0)) || apt_options+=(-o "APT::Sandbox::User=root")
+  apt_update "reading Debian 13's source index" "" env LC_ALL=C apt-get -q "${apt_options[@]}" update
   # This list names Debian's mirrors alone: every index counts.
   [[ -z "$fetch_problems" ]] || fail_unfetched "libgit2's source cannot be fetched"
   quietly "fetching libgit2's Debian source" \
