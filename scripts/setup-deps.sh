@@ -205,10 +205,16 @@ if [[ ! -f "$GIT2/.built" ]] && ! system_libgit2_fits; then
   # mirror; those whose index names Debian as its origin, so that another
   # source listed first is not taken for one. Where the lists were emptied (as
   # container images commonly are) apt lists no source with its index, and
-  # --no-release-info lists every source, index or not.
+  # --no-release-info lists every source, index or not: there a source of
+  # the main component whose release is this machine's Debian release (by
+  # codename or suite) is taken, as third-party sources name releases of
+  # their own ("nodistro", "bookworm-pgdg") or components ("stable").
+  codename=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}") || codename=""
   debian_sources=$(LC_ALL=C apt-get indextargets --format '$(SITE)|$(RELEASE)|$(ORIGIN)' 'Created-By: Packages' 2>/dev/null |
             grep '|Debian$') ||
-    debian_sources=$(LC_ALL=C apt-get indextargets --no-release-info --format '$(SITE)|$(RELEASE)|' 'Created-By: Packages' 2>/dev/null) ||
+    debian_sources=$(LC_ALL=C apt-get indextargets --no-release-info --format '$(SITE)|$(RELEASE)|' \
+                     'Created-By: Packages' 'Component: main' 2>/dev/null |
+                     grep -E "\|(${codename:-stable}|stable|oldstable)(-security)?\|$") ||
     debian_sources=""
   main_site="" security_site=""
   while IFS='|' read -r site release _; do
