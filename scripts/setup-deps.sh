@@ -27,19 +27,25 @@ if [[ ${1:-} == --tests ]]; then
 fi
 PACKAGES+=("$@")
 
+# Keeps the lines of apt's output $1 about fetching in fetch_problems, and the
+# sources they name (an address up to its dists/ or pool/ directory) in
+# unfetched.
+note_fetch_problems() {
+  fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$1") || true
+  unfetched=$(grep -oE 'Failed to fetch [^ ]+' <<<"$fetch_problems" |
+              sed -E 's/^Failed to fetch //; s#/(dists|pool)/.*##' | sort -u | paste -sd' ') || true
+}
+
 # Runs an `apt-get update` ($3...; $1 names the step, $2 is added to a
 # failure's message). It ends with status 0 even when it reached no mirror
 # (only warning), or with 100 when a source without a signed index fails; the
 # next apt command then fails with a message that blames the machine's
-# configuration. So the lines about fetching are kept in fetch_problems, the
-# sources they name in unfetched, and fail_unfetched says what they mean.
+# configuration. So the problems with fetching are noted, and fail_unfetched
+# says what they mean.
 apt_update() {
   local what=$1 hint=$2 log status=0 errors; shift 2
   log=$("$@" 2>&1) || status=$?
-  fetch_problems=$(grep -E '^(W|E): .*(Failed to fetch|failed to download)' <<<"$log") || true
-  # A source is named by its address up to the release's directory.
-  unfetched=$(grep -oE 'Failed to fetch [^ ]+' <<<"$fetch_problems" |
-              sed -E 's/^Failed to fetch //; s#/dists/.*##' | sort -u | paste -sd' ') || true
+  note_fetch_problems "$log"
   # Any other error leaves apt's state in doubt; other warnings (an old key
   # format, say) change nothing here.
   errors=$(grep '^E: ' <<<"$log" | grep -v 'Failed to fetch') || true
@@ -49,21 +55,35 @@ apt_update() {
   fi
 }
 
-# Ends the script on apt_update's fetch problems, which keep apt from reading
-# the Debian mirror's index; $1 says what they prevent.
-fail_unfetched() {
-  local why="did not serve its index"
-  if grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"; then
-    why="cannot be reached (no network, no name resolution or no route to it)"
-  fi
-  printf '%s\n' "$fetch_problems" >&2
-  fail "the Debian mirror $why: apt could not fetch from $unfetched, so $1"
+# Whether the noted problems are of reaching a source at all.
+unreachable() {
+  grep -qiE 'failure resolving|could not resolve|could not connect|unable to connect|connection failed|network is unreachable|no route to host|timed out' <<<"$fetch_problems"
 }
 
-# Whether apt holds an index of Debian's own (read now, or kept from before).
-# Its Release file names the origin; a third-party source names its own.
-debian_index_read() {
-  LC_ALL=C apt-get indextargets --format '$(ORIGIN)' 'Created-By: Packages' 2>/dev/null | grep -qx Debian
+# The sites of the indexes apt holds whose origin is Debian (read now, or kept
+# from before); a third-party source names its own origin.
+debian_sites() {
+  LC_ALL=C apt-get indextargets --format '$(SITE)|$(ORIGIN)' 'Created-By: Packages' 2>/dev/null | sed -n 's/|Debian$//p'
+}
+debian_index_read() { [[ -n $(debian_sites) ]]; }
+
+# Whether a source apt could not fetch from is one of Debian's.
+debian_unfetched() {
+  local site sites
+  sites=$(debian_sites)
+  for site in $unfetched; do grep -qxF "$site" <<<"$sites" && return 0; done
+  return 1
+}
+
+# Ends the script on the noted fetch problems; $1 says what they prevent. They
+# are the Debian mirror's unless Debian's index was read and every source that
+# failed is another's.
+fail_unfetched() {
+  local source="the Debian mirror" why="did not serve its index"
+  debian_index_read && ! debian_unfetched && source="a source other than the Debian mirror"
+  unreachable && why="cannot be reached (no network, no name resolution or no route to it)"
+  printf '%s\n' "$fetch_problems" >&2
+  fail "$source $why: apt could not fetch from $unfetched, so $1"
 }
 
 # Installs those of the given Debian packages that are missing, without
@@ -85,8 +105,13 @@ installing them takes root: run this as root, or install sudo, or have an admini
   fi
   echo "$script_name: installing ${missing[*]} (the first run takes a few minutes)" >&2
   apt_update "reading Debian's package index" "by hand, as root: $by_hand" "${sudo[@]}" env LC_ALL=C apt-get -q update
-  # A source that could not be fetched matters only if the packages are not
-  # found elsewhere (a third-party repository may be down), hence judged here.
+  # With the Debian mirror out of reach, an index kept from before would only
+  # have apt try every download in turn (minutes, with apt's retries).
+  if unreachable && debian_unfetched; then
+    fail_unfetched "${missing[*]} cannot be installed"
+  fi
+  # Another source that could not be fetched matters only if the packages are
+  # not found elsewhere (a third-party repository may be down), hence judged here.
   if ! log=$("${sudo[@]}" env LC_ALL=C DEBIAN_FRONTEND=noninteractive \
              apt-get -q -y install --no-install-recommends "${missing[@]}" 2>&1); then
     if [[ -n "$fetch_problems" ]] && ! debian_index_read; then
@@ -97,11 +122,12 @@ installing them takes root: run this as root, or install sudo, or have an admini
     # Debian's index was read: apt's word on each package stands, and a source
     # that could not be fetched is named, since a package it alone offers is
     # then not found.
-    local unread=""
-    if [[ -n "$fetch_problems" ]]; then
-      printf '%s\n' "$fetch_problems" >&2
-      unread=" (apt read Debian's index, but could not fetch from $unfetched)"
-    fi
+    local update_problems=$fetch_problems unread=""
+    [[ -z "$update_problems" ]] || unread=" (apt read Debian's index, but could not fetch from $unfetched)"
+    # A download that failed: its source is named, and apt's long plan is not shown.
+    note_fetch_problems "$log"
+    [[ -z "$fetch_problems" ]] || fail_unfetched "${missing[*]} could not be downloaded"
+    [[ -z "$update_problems" ]] || printf '%s\n' "$update_problems" >&2
     printf '%s\n' "$log" >&2
     fail "installing Debian packages failed$unread; by hand, as root: $by_hand"
   fi
